@@ -1,0 +1,171 @@
+// kelvane-cli: argument parsing and the commands text, info and save.
+#include "cli/CliApp.h"
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+
+#include "cli/HeadlessPlayer.h"
+#include "editor/Errors.h"
+#include "platform/Codepage.h"
+#include "platform/FileSystem.h"
+#include "player/UndoInfo.h"
+#include "util/TovelUtils.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage:\n"
+    "  kelvane-cli text FILE [--at N] [--utf8]   print the text at history point N\n"
+    "  kelvane-cli info FILE [--at N]            print the status and the statistics\n"
+    "  kelvane-cli save FILE [--at N] -o OUT     save the state at point N as an undo file\n"
+    "  kelvane-cli --help | --version\n"
+    "\n"
+    "FILE and OUT are undo files (.eud). N is the number of records on the undo stack\n"
+    "(0 = everything undone); it is clamped to the history. Exit codes: 0 success,\n"
+    "1 a file could not be opened, read or written, 2 usage error, 3 a history step failed.\n";
+
+struct CliOptions {
+  std::string Command;
+  std::string File;
+  std::optional<int64_t> At;
+  bool Utf8 = false;
+  std::optional<std::string> Out;
+};
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A decimal number, saturated to the 64-bit range; nullopt when it is no number.
+std::optional<int64_t> ParseCount(const std::string& s) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  if (i == s.size()) return std::nullopt;
+  int64_t v = 0;
+  for (; i < s.size(); ++i) {
+    if (s[i] < '0' || s[i] > '9') return std::nullopt;
+    v = v > (INT64_MAX - 9) / 10 ? INT64_MAX : v * 10 + (s[i] - '0');
+  }
+  return negative ? -v : v;
+}
+
+CliOptions ParseArgs(const std::vector<std::string>& args) {
+  CliOptions o;
+  if (args.empty()) throw UsageError("no command given");
+  o.Command = args[0];
+  if (o.Command != "text" && o.Command != "info" && o.Command != "save")
+    throw UsageError("unknown command '" + o.Command + "'");
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+      return args[++i];
+    };
+    if (a == "--at") {
+      o.At = ParseCount(value());
+      if (!o.At) throw UsageError("--at needs a whole number");
+    } else if (a == "--utf8" && o.Command == "text") {
+      o.Utf8 = true;
+    } else if (a == "-o" && o.Command == "save") {
+      o.Out = value();
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      throw UsageError("unknown option '" + a + "' for " + o.Command);
+    } else if (o.File.empty()) {
+      o.File = a;
+    } else {
+      throw UsageError("unexpected argument '" + a + "'");
+    }
+  }
+  if (o.File.empty()) throw UsageError(o.Command + " needs a FILE");
+  if (o.Command == "save" && !o.Out) throw UsageError("save needs -o OUT");
+  return o;
+}
+
+bool HasUndoFileExt(const std::string& path) { return LowerAscii(ExtractFileExt(path)) == kUndoFileExt; }
+
+// Steps to point N as a release of the history thumb does. False when a step failed.
+bool StepTo(HeadlessPlayer& player, int64_t at, std::ostream& err) {
+  TVeskUndo& history = *player.Editor().Undo;
+  const int64_t u = history.FUndoList.Count();
+  const int64_t total = u + history.FRedoList.Count();
+  const int64_t target = std::clamp<int64_t>(at, 0, total);
+  try {
+    player.Form.StepHistory(static_cast<int32_t>(target - u), false);
+  } catch (const std::exception& e) {
+    err << "kelvane-cli: a history step failed: " << e.what() << "\n";
+    return false;
+  }
+  return true;
+}
+
+int RunCommand(const CliOptions& o, std::ostream& out, std::ostream& err) {
+  if (!HasUndoFileExt(o.File)) {
+    err << "kelvane-cli: " << o.File << ": not an undo file (the extension must be .eud)\n";
+    return kExitFile;
+  }
+  if (!FileExists(o.File)) {
+    err << "kelvane-cli: " << o.File << ": no such file\n";
+    return kExitFile;
+  }
+  if (o.Out && !HasUndoFileExt(*o.Out)) {
+    err << "kelvane-cli: " << *o.Out << ": not an undo file (the extension must be .eud); nothing written\n";
+    return kExitFile;
+  }
+  HeadlessPlayer player;
+  if (!player.Form.LoadUndoFile(o.File)) {
+    err << "kelvane-cli: " << o.File << ": cannot be read\n";
+    return kExitFile;
+  }
+  const bool stepped = !o.At || StepTo(player, *o.At, err);
+  TVeskEdit& editor = player.Editor();
+  if (o.Command == "text") {
+    const std::string text = editor.GetText();
+    out << (o.Utf8 ? cp932::ToUtf8(text) : text);
+  } else if (o.Command == "info") {
+    player.Form.UpdateStatus(true);
+    out << player.Window.StatusText << "\n";
+    if (auto report = BuildUndoInfo(*editor.Undo, player.Form.FFileName)) out << ReplaceAll(*report, "\r\n", "\n") << "\n";
+  } else {
+    const bool written = player.Form.WriteUndoFile(*o.Out);
+    for (const std::string& m : player.Window.Messages) err << m << "\n";
+    if (!written) {
+      if (player.Window.Messages.empty()) err << "kelvane-cli: " << *o.Out << ": cannot be written\n";
+      return kExitFile;
+    }
+  }
+  out.flush();
+  return stepped ? kExitOk : kExitStep;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() == 1 && args[0] == "--help") {
+    out << kUsage;
+    return kExitOk;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    out << "kelvane-cli " << kAppTitle << " " << kVersionText << "\n";
+    return kExitOk;
+  }
+  CliOptions options;
+  try {
+    options = ParseArgs(args);
+  } catch (const UsageError& e) {
+    err << "kelvane-cli: " << e.what() << "\n" << kUsage;
+    return kExitUsage;
+  }
+  try {
+    return RunCommand(options, out, err);
+  } catch (const std::exception& e) {
+    err << "kelvane-cli: " << e.what() << "\n";
+    return kExitFile;
+  }
+}
+
+}  // namespace kelvane

@@ -1,0 +1,252 @@
+// The control as an object: construction, properties and their setters,
+// metrics, the message entry point and the non-input messages.
+#include <algorithm>
+#include <utility>
+
+#include "editor/VeskEdit.h"
+
+namespace kelvane {
+
+namespace {
+const TFontSpec kDefaultFont{"ＭＳ Ｐゴシック", 12};
+const char kFullWidthSpace[] = "\x81\x40";
+}  // namespace
+
+TVeskEdit::TVeskEdit(EditHost& host) : FHost(host), FFont(kDefaultFont) {
+  TextBitmap = FHost.CreateBitmap();
+  RulerBitmap = FHost.CreateBitmap();
+  FPicture = FHost.CreatePicture();
+  ClearWidthCache();
+  TFontSpec rulerFont = FFont;
+  rulerFont.Name = "ＭＳ ゴシック";
+  RulerBitmap->GetCanvas().SetFont(rulerFont);
+  TextBitmap->GetCanvas().SetFont(FFont);
+  ColorSelSpace = ColorSelText ^ 0x00FFFFFFu;
+  KeywordColors.fill(FFont.Color);
+  InsertLine(0, {});
+  Undo = std::make_unique<TVeskUndo>(*this);
+}
+
+TVeskEdit::~TVeskEdit() = default;
+
+// ---- messages ----------------------------------------------------------------
+
+TVeskEdit::Handler TVeskEdit::FindHandler(uint32_t msg) {
+  static constexpr std::pair<uint32_t, Handler> kTable[] = {
+      {WM_SIZE, &TVeskEdit::WMSize},
+      {WM_SETFOCUS, &TVeskEdit::WMSetFocus},
+      {WM_KILLFOCUS, &TVeskEdit::WMKillFocus},
+      {WM_SETREDRAW, &TVeskEdit::WMSetRedraw},
+      {WM_ERASEBKGND, &TVeskEdit::WMEraseBkgnd},
+      {WM_GETDLGCODE, &TVeskEdit::WMGetDlgCode},
+      {EM_CANUNDO, &TVeskEdit::WMCanUndo},
+      {WM_UNDO, &TVeskEdit::WMUndo},
+      {CM_FONTCHANGED, &TVeskEdit::CMFontChanged},
+  };
+  for (const auto& [number, handler] : kTable) {
+    if (number == msg) return handler;
+  }
+  return nullptr;
+}
+
+LRESULT TVeskEdit::Perform(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+  if (Handler h = FindHandler(msg)) return (this->*h)(wParam, lParam);
+  return DefaultHandler(msg, wParam, lParam);
+}
+
+LRESULT TVeskEdit::DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM lParam) { return 0; }
+
+LRESULT TVeskEdit::WMCanUndo(WPARAM, LPARAM) { return CanUndo() ? 1 : 0; }
+
+LRESULT TVeskEdit::WMUndo(WPARAM, LPARAM) {
+  if (!CanUndo()) return 0;
+  UndoStep();
+  return 1;
+}
+
+LRESULT TVeskEdit::WMSize(WPARAM, LPARAM lParam) {
+  const auto packed = static_cast<uintptr_t>(lParam);
+  SetViewSize(static_cast<int32_t>(LoWord(packed)), static_cast<int32_t>(HiWord(packed)));
+  return 0;
+}
+
+LRESULT TVeskEdit::WMSetFocus(WPARAM, LPARAM) {
+  if (CaretShown) {
+    FHost.CreateCaret(CaretWidth, LineHeight);
+    PlaceCaret();
+    FHost.ShowCaret();
+  } else {
+    FHost.HideCaret();
+  }
+  return 0;
+}
+
+LRESULT TVeskEdit::WMKillFocus(WPARAM, LPARAM) {
+  FHost.HideCaret();
+  FHost.DestroyCaret();
+  return 0;
+}
+
+LRESULT TVeskEdit::WMSetRedraw(WPARAM wParam, LPARAM) {
+  FHost.SetRedraw(wParam != 0);
+  return 0;
+}
+
+LRESULT TVeskEdit::WMEraseBkgnd(WPARAM, LPARAM) { return 1; }
+
+LRESULT TVeskEdit::WMGetDlgCode(WPARAM, LPARAM) {
+  return static_cast<LRESULT>(DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS);
+}
+
+LRESULT TVeskEdit::CMFontChanged(WPARAM, LPARAM) {
+  ApplyFont(FFont);
+  return 0;
+}
+
+// ---- window and metrics ------------------------------------------------------
+
+void TVeskEdit::CreateWnd() { RecalcMetrics(); }
+
+void TVeskEdit::RecalcMetrics() {
+  Canvas& canvas = MeasureCanvas();
+  CharHeight = canvas.TextExtent(" ").cy;
+  LineHeight = CharHeight + ExternalLeading;
+  SpaceWidth = canvas.TextExtent(" ").cx;
+  WideSpaceWidth = canvas.TextExtent(kFullWidthSpace).cx;
+  CrMarkWidth = static_cast<uint8_t>(canvas.TextExtentW(std::u16string_view(&CrMarkChar, 1)).cx);
+  EofMarkWidth = static_cast<uint8_t>(canvas.TextExtent("[EOF]").cx);
+  CountVisibleLines();
+  SetupRulerBitmap();
+  SetShowLineNo(FShowLineNo);
+  SetShowRuler(FShowRuler);
+  SetShowTab(FShowTab);
+  SetShowNumRef(FShowNumRef);
+  SetShowNameRef(FShowNameRef);
+  if (FAutoWrap) {
+    FHost.ShowScrollBar(ScrollBarKind::Horz, false);
+  } else {
+    SetHScrollMax(FHScrollMax);
+  }
+  PlaceCaret();
+  Invalidate();
+}
+
+void TVeskEdit::ApplyFont(const TFontSpec& font) {
+  FFont = font;
+  TextBitmap->GetCanvas().SetFont(font);
+  ColorText = font.Color;
+  ClearWidthCache();
+  PlaceCaret();
+  RecalcMetrics();
+  SetViewSize(ViewWidth, ViewHeight);
+}
+
+void TVeskEdit::SetViewSize(int32_t width, int32_t height) {
+  ViewWidth = width;
+  ViewHeight = height;
+  CountVisibleLines();
+  RulerBitmap->SetSize(ViewWidth, RulerBitmap->Height());
+  RefreshRuler();
+}
+
+void TVeskEdit::CountVisibleLines() {
+  const int32_t room = ViewHeight - TopMargin();
+  VisibleLines = (room <= 0 || LineHeight <= 0) ? 1 : room / LineHeight;
+}
+
+// ---- properties with setters -------------------------------------------------
+
+void TVeskEdit::SetEnabled(bool enabled) {
+  FEnabled = enabled;
+  FHost.SetEnabled(enabled);
+}
+
+void TVeskEdit::SetAutoWrap(bool value) {
+  if (value == FAutoWrap) return;
+  FAutoWrap = value;
+  SetViewSize(ViewWidth, ViewHeight);
+  Invalidate();
+}
+
+void TVeskEdit::SetShowLineNo(bool value) {
+  FShowLineNo = value;
+  LineNoWidth = value ? MeasureCanvas().TextExtent("00000").cx : 0;
+  SetCaret(CaretPos);
+}
+
+void TVeskEdit::SetShowTab(bool value) {
+  FShowTab = value;
+  SetTabChars(TabChars);
+}
+
+void TVeskEdit::SetTabChars(int32_t n) {
+  TabChars = static_cast<uint8_t>(std::clamp(n, 1, 255));
+  TabWidth = static_cast<uint8_t>((static_cast<uint32_t>(TabChars) * static_cast<uint32_t>(SpaceWidth)) % 256);
+}
+
+void TVeskEdit::SetShowRuler(bool value) {
+  FShowRuler = value;
+  FTopMargin = value ? 14 : 4;
+  TFontSpec rulerFont = RulerBitmap->GetCanvas().Font();
+  rulerFont.Name = "Arial";
+  RulerBitmap->GetCanvas().SetFont(rulerFont);
+  SetCaret(CaretPos);
+  BuildRuler();
+}
+
+void TVeskEdit::SetShowGrid(bool value) {
+  FShowGrid = value;
+  Invalidate();
+}
+
+void TVeskEdit::SetHScrollMax(int32_t value) {
+  FHScrollMax = value;
+  UpdateHScrollBar();
+}
+
+void TVeskEdit::SetConfCaretVisible(bool value) {
+  FConfCaretVisible = value;
+  CaretShown = value;
+  if (value) {
+    SetCaret({0, TopLine + VerticalCaretMargin}, false, false, false, true, true);
+    SetSelected(false);
+  }
+  SetCaretShown(value);
+}
+
+void TVeskEdit::SetShowNumRef(bool value) {
+  FShowNumRef = value;
+  Items.ScanAll();
+  PlaceCaret();
+}
+
+void TVeskEdit::SetShowNameRef(bool value) {
+  FShowNameRef = value;
+  Items.ScanAll();
+  PlaceCaret();
+}
+
+// ---- history entry points, selection, events --------------------------------
+
+void TVeskEdit::UndoStep() {
+  if (Selected) SetSelected(false);
+  Undo->Undo();
+}
+
+void TVeskEdit::RedoStep() {
+  if (Selected) SetSelected(false);
+  Undo->Redo();
+}
+
+void TVeskEdit::SetSelected(bool on) {
+  if (on != Selected) Invalidate();
+  Selected = on;
+  if (!on) LineSelect = false;
+  if (on && !MouseDown) CollapseSelection();
+}
+
+void TVeskEdit::FireChange() {
+  if (OnChange) OnChange(*this);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,23 @@
+// Errors the editor raises. An operation that fails with one of these ends at
+// once; what it changed before stays. Front ends catch them at the event boundary.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace kelvane {
+
+class EVeskError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// An index outside a list: a history record that does not fit the text, for example.
+class EListError : public EVeskError {
+ public:
+  explicit EListError(int64_t index)
+      : EVeskError("List index out of bounds (" + std::to_string(index) + ")") {}
+};
+
+}  // namespace kelvane

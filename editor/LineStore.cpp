@@ -1,0 +1,88 @@
+// Line records, the line list and the CR LF splitter.
+#include "editor/LineStore.h"
+
+#include <cassert>
+
+#include "editor/Errors.h"
+
+namespace kelvane {
+
+TVeskItem::TVeskItem(TVeskEdit* owner, std::string text) : Owner(owner), Text(std::move(text)) {}
+
+void TVeskItem::InsertBytes(int64_t pos, std::string_view bytes) {
+  size_t at = ClampToSize(pos - 1, Text.size());
+  Text.insert(at, bytes);
+  Scan();
+}
+
+void TVeskItem::Assign(std::string text) {
+  Text = std::move(text);
+  Scan();
+}
+
+void TVeskItem::CheckInvariants() const {
+#ifndef NDEBUG
+  const size_t n = Text.size();
+  assert(Attrs.size() == n && RefChars.size() == n && Widths.size() == n && Classes.size() == n);
+#endif
+}
+
+TVeskItem& TVeskItems::Get(int64_t i) {
+  if (i < 0 || i >= Count()) throw EListError(i);
+  return *items_[static_cast<size_t>(i)];
+}
+
+const TVeskItem& TVeskItems::Get(int64_t i) const {
+  if (i < 0 || i >= Count()) throw EListError(i);
+  return *items_[static_cast<size_t>(i)];
+}
+
+void TVeskItems::Add(std::unique_ptr<TVeskItem> r) { items_.push_back(std::move(r)); }
+
+void TVeskItems::Insert(int32_t i, std::unique_ptr<TVeskItem> r) {
+  size_t at = i < 0 ? 0 : std::min<size_t>(static_cast<size_t>(i), items_.size());
+  items_.insert(at, std::move(r));
+}
+
+void TVeskItems::Delete(int64_t i) {
+  if (i < 0 || i >= Count()) throw EListError(i);
+  items_.erase(static_cast<size_t>(i));
+}
+
+void TVeskItems::Clear() { items_.clear(); }
+
+void TVeskItems::KeepHead(int32_t i, int64_t n) {
+  TVeskItem& line = Get(i);
+  line.Text.resize(ClampToSize(n, line.Text.size()));
+  line.Scan();
+}
+
+void TVeskItems::DropHead(int32_t i, int64_t n) {
+  TVeskItem& line = Get(i);
+  line.Text.erase(0, ClampToSize(n, line.Text.size()));
+  line.Scan();
+}
+
+void TVeskItems::ScanAll() {
+  for (size_t i = 0; i < items_.size(); ++i) items_[i]->Scan();
+}
+
+bool SplitAtCrLf(TAEStrList& list, std::string_view s) {
+  list.Clear();
+  try {
+    while (!s.empty()) {
+      size_t brk = s.find("\r\n");
+      if (brk == std::string_view::npos) {
+        list.Add(std::string(s));
+        break;
+      }
+      list.Add(std::string(s.substr(0, brk)));
+      s.remove_prefix(brk + 2);
+    }
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,84 @@
+// The editor's text: one record per line holding its Shift-JIS bytes and the
+// four per-byte strings the scanner derives from them, and the line list.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/GapVector.h"
+
+namespace kelvane {
+
+class TVeskEdit;
+
+// One line. Invariant (checked in debug builds): after Scan, Attrs, RefChars,
+// Widths and Classes each have exactly Text.size() entries, and Widths is 0
+// exactly at the bytes that begin no character.
+class TVeskItem {
+ public:
+  explicit TVeskItem(TVeskEdit* owner, std::string text = {});
+
+  TVeskEdit* Owner;      // the editor holding the line; not owned
+  std::string Text;      // the line's bytes, no line break
+  std::string Attrs;     // attribute code per byte
+  std::u16string RefChars;  // referenced character at the "&" of a reference, else 0
+  std::string Widths;    // pixel width per byte (unsigned), 0 at non-starting bytes
+  std::string Classes;   // character class code per byte
+
+  void Scan();
+  int32_t TextLength() const { return static_cast<int32_t>(Text.size()); }
+  uint8_t WidthAt(size_t i) const { return static_cast<uint8_t>(Widths[i]); }
+  // Inserts bytes before the 1-based position Pos (clamped to 1 … length+1), then scans.
+  void InsertBytes(int64_t pos, std::string_view bytes);
+  // Replaces the bytes and scans.
+  void Assign(std::string text);
+
+  void CheckInvariants() const;
+};
+
+// The line list: owns its records. The editor keeps it non-empty.
+class TVeskItems {
+ public:
+  int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+  // The record at I; an index outside 0 … Count−1 raises EListError.
+  TVeskItem& Get(int64_t i);
+  const TVeskItem& Get(int64_t i) const;
+  TVeskItem& operator[](int32_t i) { return *items_[static_cast<size_t>(i)]; }
+  const TVeskItem& operator[](int32_t i) const { return *items_[static_cast<size_t>(i)]; }
+
+  void Add(std::unique_ptr<TVeskItem> r);
+  void Insert(int32_t i, std::unique_ptr<TVeskItem> r);  // before I; appended when I ≥ Count
+  void Delete(int64_t i);  // frees the record when I is a valid index
+  void Clear();
+  void KeepHead(int32_t i, int64_t n);  // line I keeps its first N bytes
+  void DropHead(int32_t i, int64_t n);  // line I loses its first N bytes
+  void ScanAll();
+
+ private:
+  GapVector<std::unique_ptr<TVeskItem>> items_;
+};
+
+// The pieces of a text split at CR LF (a trailing CR LF gives no final empty piece).
+class TAEStrList {
+ public:
+  void Add(std::string s) { items_.push_back(std::move(s)); }
+  const std::string& Get(int32_t i) const { return items_.at(static_cast<size_t>(i)); }
+  int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+  void Clear() { items_.clear(); }
+
+ private:
+  std::vector<std::string> items_;
+};
+
+// Fills List with the pieces of S between CR LF pairs; false if splitting failed.
+bool SplitAtCrLf(TAEStrList& list, std::string_view s);
+
+// Clamps a 64-bit column or count into the range a line can have.
+constexpr size_t ClampToSize(int64_t v, size_t size) {
+  return v <= 0 ? 0 : (static_cast<uint64_t>(v) >= size ? size : static_cast<size_t>(v));
+}
+
+}  // namespace kelvane

@@ -1,0 +1,147 @@
+// Whole-text operations and the two raw operations at the caret. None of them
+// records history; the editing operations and the history build on them.
+#include <algorithm>
+#include <limits>
+
+#include "editor/VeskEdit.h"
+
+namespace kelvane {
+
+namespace {
+
+// Splits at every CR LF, lone CR or lone LF; a NUL byte ends the text.
+std::vector<std::string_view> SplitAtAnyBreak(std::string_view s) {
+  std::vector<std::string_view> pieces;
+  size_t start = 0;
+  size_t i = 0;
+  for (; i < s.size() && s[i] != '\0'; ++i) {
+    if (s[i] != '\r' && s[i] != '\n') continue;
+    pieces.push_back(s.substr(start, i - start));
+    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  pieces.push_back(s.substr(start, i - start));
+  return pieces;
+}
+
+int32_t SaturatedAdd(int32_t a, int64_t b) {
+  int64_t sum = static_cast<int64_t>(a) + b;
+  return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
+                                                   std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+std::string TVeskEdit::GetText() const {
+  size_t total = 0;
+  const int32_t n = Items.Count();
+  for (int32_t i = 0; i < n; ++i) total += Items[i].Text.size() + 2;
+  std::string out;
+  out.reserve(total);
+  for (int32_t i = 0; i < n; ++i) {
+    if (i > 0) out += "\r\n";
+    out += Items[i].Text;
+  }
+  return out;
+}
+
+void TVeskEdit::SetText(std::string_view s) {
+  ClearText();
+  try {
+    int32_t i = 0;
+    while (!s.empty()) {
+      size_t brk = s.find("\r\n");
+      if (brk == std::string_view::npos) {
+        Items[i].Assign(std::string(s));
+        break;
+      }
+      Items[i].Assign(std::string(s.substr(0, brk)));
+      s.remove_prefix(brk + 2);
+      AddLine({});
+      ++i;
+    }
+  } catch (const std::exception&) {
+    return;  // keep the lines built so far, silently
+  }
+  Invalidate();
+}
+
+void TVeskEdit::ClearText() {
+  Undo->Clear();
+  Items.Clear();
+  SetSelected(false);
+  InsertLine(0, {});
+  SetCaret({0, 0});
+  SelAnchor = CaretPos;
+}
+
+void TVeskEdit::InsertLine(int32_t index, std::string s) {
+  auto item = std::make_unique<TVeskItem>(this, std::move(s));
+  item->Scan();
+  Items.Insert(index, std::move(item));
+}
+
+void TVeskEdit::AddLine(std::string s) { InsertLine(Items.Count(), std::move(s)); }
+
+void TVeskEdit::InsertText(std::string_view s) {
+  if (s.empty()) return;
+  const int32_t y = CaretPos.Y;
+  const int32_t x = CaretPos.X;
+  TVeskItem& line = Items.Get(y);
+  if (s.find('\r') == std::string_view::npos) {
+    line.InsertBytes(static_cast<int64_t>(x) + 1, s);
+    CaretPos.X = SaturatedAdd(CaretPos.X, static_cast<int64_t>(s.size()));
+    RepaintLines(y, std::min(y + 1, Items.Count() - 1));
+  } else {
+    const size_t cut = ClampToSize(x, line.Text.size());
+    std::string tail = line.Text.substr(cut);
+    std::string head = line.Text.substr(0, cut);
+    // The pieces of the text followed by one empty piece: pieces[n-2] is the last
+    // piece of the text (empty when it ends with a break) and takes the tail.
+    std::vector<std::string_view> pieces = SplitAtAnyBreak(s);
+    pieces.push_back({});
+    const size_t n = pieces.size();
+    line.Assign(head.append(pieces[0]));
+    for (size_t i = 1; i + 1 < n; ++i) InsertLine(SaturatedAdd(y, static_cast<int64_t>(i)), std::string(pieces[i]));
+    const int32_t lastY = SaturatedAdd(y, static_cast<int64_t>(n - 2));
+    if (!tail.empty()) Items.Get(lastY).Assign(std::string(pieces[n - 2]).append(tail));
+    CaretPos = {static_cast<int32_t>(pieces[n - 2].size()), lastY};
+    RepaintLines(y, Items.Count() - 1);
+  }
+  FireChange();
+}
+
+void TVeskEdit::SplitLine() {
+  const int32_t y = CaretPos.Y;
+  const int32_t x = CaretPos.X;
+  TVeskItem& line = Items.Get(y);
+  const int32_t n = line.TextLength();
+  if (x <= 0) {
+    InsertLine(y, {});
+  } else if (x >= n) {
+    InsertLine(y + 1, {});
+  } else {
+    std::string rest = line.Text.substr(static_cast<size_t>(x));
+    Items.KeepHead(y, x);
+    InsertLine(y + 1, std::move(rest));
+  }
+  SetCaret({0, y + 1});
+  RepaintLines(y, SaturatedAdd(y, VisibleLines));
+  if (VisibleLines < static_cast<int64_t>(Items.Count()) + 2) UpdateVScrollBar(true);
+  FireChange();
+}
+
+TPoint TVeskEdit::NormalizePos(TPoint p) const {
+  const int32_t count = Items.Count();
+  if (p.Y < 0) return {0, 0};
+  if (p.Y >= count) return {Items[count - 1].TextLength(), count - 1};
+  const TVeskItem& line = Items[p.Y];
+  const int32_t len = line.TextLength();
+  if (p.X >= len) return {len, p.Y};
+  for (int32_t c = std::max(p.X, 0); c < len; ++c) {
+    if (line.WidthAt(static_cast<size_t>(c)) != 0) return {c, p.Y};
+  }
+  return {len, p.Y};
+}
+
+}  // namespace kelvane

@@ -1,0 +1,190 @@
+// The two history stacks, Undo and Redo, and how a record is applied to the
+// text and rewritten into its inverse.
+#include "editor/UndoHistory.h"
+
+#include <algorithm>
+
+#include "editor/Errors.h"
+#include "editor/VeskEdit.h"
+
+namespace kelvane {
+
+int32_t TUndoList::Add(std::unique_ptr<TUndoData> r) {
+  items_.push_back(std::move(r));
+  return Count() - 1;
+}
+
+void TUndoList::Delete(int32_t index) {
+  if (index < 0 || index >= Count()) throw EListError(index);
+  items_.erase(items_.begin() + index);
+}
+
+int32_t AddUndoData(TUndoList& list, uint8_t mode, TPoint caret, std::string text, int32_t count) {
+  auto r = std::make_unique<TUndoData>();
+  r->Mode = mode;
+  r->Caret = caret;
+  r->Text = std::move(text);
+  r->Count = count;
+  return list.Add(std::move(r));
+}
+
+TVeskUndo::TVeskUndo(TVeskEdit& edit) : FEdit(edit), FMaxUndo(kMaxUndo), FRedoing(false) {}
+
+TUndoData& TVeskUndo::NewRecord() {
+  auto r = std::make_unique<TUndoData>();
+  r->Caret = FEdit.CaretPos;
+  TUndoData& added = *r;
+  FUndoList.Add(std::move(r));
+  if (FUndoList.Count() > FMaxUndo) FUndoList.Delete(0);  // one record only, however far over
+  if (!FRedoing) FRedoList.Clear();
+  return added;
+}
+
+void TVeskUndo::PushRedo(const TUndoData& record) {
+  FRedoList.Add(std::make_unique<TUndoData>(record));
+}
+
+void TVeskUndo::Clear() {
+  FUndoList.Clear();
+  FRedoList.Clear();
+}
+
+void TVeskUndo::Undo() {
+  if (FUndoList.Count() == 0) return;
+  TUndoData& r = FUndoList.Top();
+  if (!Apply(r)) return;
+  PushRedo(r);
+  FEdit.SetCaret(FEdit.CaretPos);
+  FEdit.Invalidate();
+  FUndoList.DeleteTop();
+}
+
+void TVeskUndo::Redo() {
+  if (FRedoList.Count() == 0) return;
+  TUndoData& r = FRedoList.Top();
+  struct RedoingFlag {
+    bool& flag;
+    explicit RedoingFlag(bool& f) : flag(f) { flag = true; }
+    ~RedoingFlag() { flag = false; }
+  } redoing(FRedoing);
+  if (!Apply(r)) return;
+  TUndoData& n = NewRecord();
+  n = r;
+  FRedoing = false;
+  FEdit.SetCaret(FEdit.CaretPos);
+  FEdit.Invalidate();
+  FRedoList.DeleteTop();
+}
+
+bool TVeskUndo::Apply(TUndoData& r) {
+  if (r.Mode > umChange) return false;
+  CheckFits(r);
+  switch (r.Mode) {
+    case umInsert: ApplyInsert(r); break;
+    case umDelete: ApplyDelete(r); break;
+    case umEnter: ApplyEnter(r); break;
+    case umChange: ApplyChange(r); break;
+  }
+  return true;
+}
+
+// Refuses a record whose lines do not exist before anything changes, so that a
+// failed step leaves the text, the caret and both stacks as they were.
+void TVeskUndo::CheckFits(const TUndoData& r) const {
+  const int64_t count = FEdit.Items.Count();
+  const int64_t y = r.Caret.Y;
+  if (y < 0) throw EListError(y);
+  switch (r.Mode) {
+    case umInsert:
+    case umDelete:
+      if (y >= count) throw EListError(y);
+      break;
+    case umEnter:
+      if (y >= count) throw EListError(y);
+      if (!FRedoing && y + 1 >= count) throw EListError(y + 1);
+      break;
+    case umChange:
+      if (r.Count < 0) throw EListError(r.Count);
+      if (y > count) throw EListError(y);
+      if (y + r.Count > count) throw EListError(count);
+      break;
+  }
+}
+
+// Removes Count bytes at the caret; a line break inside the range counts two bytes.
+void TVeskUndo::ApplyInsert(TUndoData& r) {
+  TVeskEdit& e = FEdit;
+  e.CaretPos = r.Caret;
+  const int32_t y = r.Caret.Y;
+  TVeskItem& line = e.Items[y];
+  const size_t x = ClampToSize(r.Caret.X, line.Text.size());
+  const size_t want = r.Count < 0 ? 0 : static_cast<size_t>(r.Count);
+  std::string s = line.Text.substr(x);
+  while (y < e.Items.Count() - 1 && s.size() < want) {
+    s += "\r\n";
+    s += e.Items[y + 1].Text;
+    e.Items.Delete(y + 1);
+  }
+  const size_t removed = std::min(want, s.size());
+  std::string head = line.Text.substr(0, x);
+  head.append(s, removed, std::string::npos);
+  s.resize(removed);
+  r.Text = std::move(s);
+  line.Assign(std::move(head));
+  r.Mode = umDelete;
+  e.FireChange();
+}
+
+// Inserts Text at the caret.
+void TVeskUndo::ApplyDelete(TUndoData& r) {
+  FEdit.CaretPos = r.Caret;
+  FEdit.InsertText(r.Text);
+  r.Mode = umInsert;
+  r.Count = static_cast<int32_t>(std::min<size_t>(r.Text.size(), INT32_MAX));
+}
+
+// Undoing joins line Y with the next one (the break is taken to be at the end
+// of line Y); redoing breaks the line at the caret.
+void TVeskUndo::ApplyEnter(TUndoData& r) {
+  TVeskEdit& e = FEdit;
+  e.CaretPos = r.Caret;
+  if (FRedoing) {
+    e.SplitLine();
+  } else {
+    const int32_t y = r.Caret.Y;
+    e.Items[y].Assign(e.Items[y].Text + e.Items[y + 1].Text);
+    e.Items.Delete(y + 1);
+    e.FireChange();
+  }
+  r.Count = 1;
+}
+
+// Replaces the Count lines from Caret.Y by the lines held in Text.
+void TVeskUndo::ApplyChange(TUndoData& r) {
+  TVeskEdit& e = FEdit;
+  TAEStrList lines;
+  SplitAtCrLf(lines, r.Text);
+  const int32_t y = r.Caret.Y;
+  const int32_t newCount = lines.Count();
+  std::string old;
+  for (int32_t i = 0; i < r.Count; ++i) {
+    old += e.Items[y + i].Text;
+    old += "\r\n";
+  }
+  for (int32_t i = newCount; i < r.Count; ++i) e.Items.Delete(y + newCount);
+  for (int32_t i = r.Count; i < newCount; ++i) e.InsertLine(y + r.Count, {});
+  for (int32_t i = 0; i < newCount; ++i) e.Items[y + i].Assign(lines.Get(i));
+  // The line list is never empty: a block that replaced every line by nothing
+  // leaves one empty line, and the inverse record then covers that line.
+  int32_t nowCount = newCount;
+  if (e.Items.Count() == 0) {
+    e.InsertLine(0, {});
+    nowCount = 1;
+  }
+  r.Count = nowCount;
+  r.Text = std::move(old);
+  e.CaretPos = r.Caret;
+  e.FireChange();
+}
+
+}  // namespace kelvane

@@ -1,0 +1,293 @@
+// TVeskEdit: the Shift-JIS editor control. Its state is grouped into small
+// plain structs; its member functions live in one file per concern:
+//   LineStore.cpp / TextOps.cpp  lines, whole-text and raw line operations
+//   Scan.cpp                     scanning a line into attributes, classes, widths
+//   UndoHistory.cpp              the history and how records are applied
+//   Control.cpp                  construction, properties, metrics, messages
+//   Caret.cpp                    caret, coordinates and scrolling
+//   Paint.cpp                    repaint requests and the ruler strip
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "editor/LineStore.h"
+#include "editor/UndoHistory.h"
+#include "platform/Canvas.h"
+#include "platform/EditHost.h"
+#include "platform/Messages.h"
+#include "platform/Types.h"
+
+namespace kelvane {
+
+enum TVeskGridType : uint8_t { gtGrid, gtLines };
+enum TSpaceDrawStyle : uint8_t { sdsLineA, sdsLineB, sdsFrameRect };
+
+// Font metrics and view geometry (recomputed by RecalcMetrics and SetViewSize).
+struct TVeskMetrics {
+  int32_t ViewWidth = 0;
+  int32_t ViewHeight = 0;
+  int32_t CharHeight = 0;
+  int32_t LineHeight = 0;
+  int32_t SpaceWidth = 0;
+  int32_t WideSpaceWidth = 0;
+  int32_t LineNoWidth = 0;
+  int32_t CaretWidth = 1;
+  uint8_t TabChars = 5;
+  uint8_t TabWidth = 0;
+  char16_t TabMarkChar = 0x2192;
+  char16_t CrMarkChar = 0x2193;
+  uint8_t CrMarkWidth = 0;
+  uint8_t EofMarkWidth = 0;
+  int32_t VisibleLines = 1;
+};
+
+struct TVeskCaretState {
+  TPoint CaretPos;
+  int32_t CaretDocX = 0;
+  int32_t CaretDocLine = 0;
+  int32_t CaretClientX = 0;
+  int32_t CaretClientY = 0;
+  int32_t GoalX = 0;
+  int32_t LastCaretLine = 0;
+  bool CaretShown = true;
+};
+
+struct TVeskScrollState {
+  int32_t TopLine = 0;
+  int32_t HScrollPos = 0;
+};
+
+struct TVeskSelectionState {
+  TPoint SelAnchor;
+  bool Selected = false;
+  bool MouseDown = false;
+  bool LineSelect = false;
+  int32_t LineSelectAnchor = 0;
+  bool BoxMode = false;
+  int32_t BoxAnchorX = 0;
+  int32_t BoxCaretX = 0;
+  int32_t BoxLeftX = 0;
+  int32_t BoxRightX = 0;
+  int32_t BoxTop = 0;
+  int32_t BoxLineSpan = 0;
+  uint8_t BoxFillKind = 0;
+  std::string BoxFillText;
+  bool BoxOverwrite = false;
+};
+
+struct TVeskDragState {
+  bool Dragging = false;
+  TPoint DragPos;
+  std::string DragText;
+};
+
+struct TVeskImeState {
+  int32_t ImeSkipCount = 0;
+};
+
+// Published properties whose setter only stores the value, with their initial values.
+struct TVeskProperties {
+  int32_t LeftMargin = 10;
+  int32_t RightMargin = 10;
+  bool ShowSpaceSgl = true;
+  bool ShowSpaceDbl = true;
+  bool ShowSpaceErr = true;
+  bool ShowCR = true;
+  bool ShowEOF = true;
+  TColor Color = 0xEFEFEF;
+  TColor ColorText = SysColor(COLOR_WINDOWTEXT);
+  TColor ColorUniBack = 0x000000;
+  TColor ColorUniText = 0x800080;
+  TColor ColorCrEof = 0x808000;
+  TColor ColorGrid = 0xA4A0A0;
+  TColor ColorLineNo = SysColor(COLOR_WINDOWTEXT);
+  TColor ColorRuler = 0x808080;
+  TColor ColorSelBack = SysColor(COLOR_HIGHLIGHT);
+  TColor ColorSelText = SysColor(COLOR_HIGHLIGHTTEXT);
+  TColor ColorSelCr = 0x7F7FFF;
+  TColor ColorSpaceSgl = 0xDDDDDD;
+  TColor ColorSpaceDbl = 0xE0E0E0;
+  TColor ColorSpaceErr = 0x0000FF;
+  TColor ColorSelSpace = 0;  // computed once in the constructor
+  TColor ColorMargin = 0xEFEFEF;
+  int32_t ExternalLeading = 2;
+  int32_t VerticalCaretMargin = 0;
+  int32_t VScrollLines = 3;
+  bool WheelPageScroll = false;
+  int32_t WheelScrollCount = 3;
+  TVeskGridType GridType = gtGrid;
+  int32_t GridCol = 50;
+  int32_t GridRow = 3;
+  TPenStyle GridLineStyle = TPenStyle::psDot;
+  TSpaceDrawStyle SpaceSglStyle = sdsLineA;
+  TSpaceDrawStyle SpaceDblStyle = sdsLineA;
+  bool TextDrag = false;
+};
+
+// What the painting stand-in was asked to do, so that tests can check which
+// rows an operation repaints. Only the last request of each kind is kept.
+struct TVeskPaintLog {
+  int64_t RepaintRequests = 0;
+  int32_t LastRepaintFirst = -1;
+  int32_t LastRepaintLast = -1;
+  int64_t Invalidations = 0;
+  int64_t RulerStripDraws = 0;
+  int64_t RulerRefreshes = 0;
+  int64_t RulerBuilds = 0;
+};
+
+using TNotifyEvent = std::function<void(class TVeskEdit& sender)>;
+
+class TVeskEdit : public TVeskMetrics,
+                  public TVeskCaretState,
+                  public TVeskScrollState,
+                  public TVeskSelectionState,
+                  public TVeskDragState,
+                  public TVeskImeState,
+                  public TVeskProperties {
+ public:
+  explicit TVeskEdit(EditHost& host);
+  virtual ~TVeskEdit();
+  TVeskEdit(const TVeskEdit&) = delete;
+  TVeskEdit& operator=(const TVeskEdit&) = delete;
+
+  // Owned objects.
+  TVeskItems Items;
+  std::unique_ptr<TVeskUndo> Undo;
+  std::unique_ptr<Bitmap> TextBitmap;
+  std::unique_ptr<Bitmap> RulerBitmap;
+  std::unique_ptr<Picture> FPicture;
+  std::array<uint8_t, 15556> WidthCache{};
+  std::array<TColor, 32> KeywordColors{};
+
+  // Events.
+  TNotifyEvent OnChange;
+  TNotifyEvent OnMoveCaret;
+
+  // The message entry point: one message number, two parameters, a result.
+  LRESULT Perform(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+  // Window life: the host calls CreateWnd once its window exists.
+  void CreateWnd();
+  void RecalcMetrics();
+  void ApplyFont(const TFontSpec& font);
+  void SetViewSize(int32_t width, int32_t height);
+  void CountVisibleLines();
+
+  // Properties with setters.
+  const TFontSpec& Font() const { return FFont; }
+  void SetFont(const TFontSpec& font) { ApplyFont(font); }
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool enabled);
+  bool AutoWrap() const { return FAutoWrap; }
+  void SetAutoWrap(bool value);
+  int32_t TopMargin() const { return FTopMargin; }
+  bool ShowLineNo() const { return FShowLineNo; }
+  void SetShowLineNo(bool value);
+  bool ShowTab() const { return FShowTab; }
+  void SetShowTab(bool value);
+  void SetTabChars(int32_t n);
+  bool ShowRuler() const { return FShowRuler; }
+  void SetShowRuler(bool value);
+  bool ShowGrid() const { return FShowGrid; }
+  void SetShowGrid(bool value);
+  int32_t HScrollMax() const { return FHScrollMax; }
+  void SetHScrollMax(int32_t value);
+  bool ConfCaretVisible() const { return FConfCaretVisible; }
+  void SetConfCaretVisible(bool value);
+  bool ShowNumRef() const { return FShowNumRef; }
+  void SetShowNumRef(bool value);
+  bool ShowNameRef() const { return FShowNameRef; }
+  void SetShowNameRef(bool value);
+
+  // Whole text and lines.
+  std::string GetText() const;
+  void SetText(std::string_view s);
+  void ClearText();
+  void InsertLine(int32_t index, std::string s);
+  void AddLine(std::string s);
+  void InsertText(std::string_view s);  // raw, at the caret; records nothing
+  void SplitLine();                     // raw, at the caret; records nothing
+  TPoint NormalizePos(TPoint p) const;
+
+  // History.
+  virtual bool CanRedo() const { return Undo->CanRedo(); }
+  virtual bool CanUndo() const { return Undo->CanUndo(); }
+  void UndoStep();
+  void RedoStep();
+
+  // Selection (the part the history needs).
+  void SetSelected(bool on);
+  void CollapseSelection() { SelAnchor = CaretPos; }
+
+  // Scanning.
+  uint8_t CharWidth(std::string_view text, size_t i);
+  void ClearWidthCache() { WidthCache.fill(0); }
+  Canvas& MeasureCanvas() { return TextBitmap->GetCanvas(); }
+
+  // Caret, coordinates and scrolling.
+  int32_t TextLeft() const { return LeftMargin + LineNoWidth; }
+  TPoint DocPointOfPos(TPoint p) const;
+  void SetCaret(TPoint p, bool keepGoal = false, bool noHScroll = false, bool noVScroll = false,
+                bool hForce = false, bool vCenter = false);
+  void PlaceCaret();
+  void SetCaretShown(bool on);
+  bool SetImePos(const TFontSpec* font, int32_t x, int32_t y);
+  void ScrollToCaretV(bool vCenter);
+  void ScrollToCaretH(bool hForce);
+  void ScrollLines(int32_t n);
+  void ScrollToLine(int32_t line) { ScrollLines(line - TopLine); }
+  void SetHScrollPos(int32_t v);
+  void HScrollTo(int32_t v);
+  void UpdateVScrollBar(bool redraw);
+  void UpdateHScrollBar();
+  static int32_t AutoScrollStep(int32_t d);
+
+  // Painting (repaint requests and the ruler strip).
+  void RepaintLines(int32_t first, int32_t last);
+  void Invalidate();
+  void DrawRulerStrip();
+  void RefreshRuler();
+  void BuildRuler();
+  void SetupRulerBitmap();
+  const TVeskPaintLog& PaintLog() const { return FPaintLog; }
+
+  void FireChange();
+  EditHost& Host() { return FHost; }
+
+ private:
+  using Handler = LRESULT (TVeskEdit::*)(WPARAM, LPARAM);
+  static Handler FindHandler(uint32_t msg);
+  LRESULT DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM lParam);
+  LRESULT WMCanUndo(WPARAM, LPARAM);
+  LRESULT WMUndo(WPARAM, LPARAM);
+  LRESULT WMSize(WPARAM, LPARAM);
+  LRESULT WMSetFocus(WPARAM, LPARAM);
+  LRESULT WMKillFocus(WPARAM, LPARAM);
+  LRESULT WMEraseBkgnd(WPARAM, LPARAM);
+  LRESULT WMGetDlgCode(WPARAM, LPARAM);
+  LRESULT WMSetRedraw(WPARAM, LPARAM);
+  LRESULT CMFontChanged(WPARAM, LPARAM);
+
+  EditHost& FHost;
+  TFontSpec FFont;
+  bool FEnabled = true;
+  bool FAutoWrap = false;
+  int32_t FTopMargin = 4;
+  bool FShowLineNo = true;
+  bool FShowTab = true;
+  bool FShowRuler = false;
+  bool FShowGrid = false;
+  int32_t FHScrollMax = 7000;
+  bool FConfCaretVisible = true;
+  bool FShowNumRef = false;
+  bool FShowNameRef = false;
+  TVeskPaintLog FPaintLog;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,180 @@
+#include "platform/Codepage.h"
+
+#include <algorithm>
+
+namespace kelvane::cp932 {
+namespace {
+
+using detail::kTrailCount;
+
+constexpr unsigned char kTrailFirst = 0x40;
+constexpr unsigned char kTrailLast = 0xFC;
+
+// Decodes the character at p and advances past it. A lead byte only takes the
+// next byte along when that byte is a trail byte, so line breaks survive.
+inline char16_t DecodeNext(const unsigned char*& p, const unsigned char* end) noexcept {
+  const unsigned char b = *p;
+  if (!IsLeadByte(b)) {
+    ++p;
+    return detail::kSingle[b];
+  }
+  if (end - p > 1 && IsTrailByte(p[1])) {
+    const char16_t u = DecodeDouble(b, p[1]);
+    p += 2;
+    return u == kUnmapped ? kDefaultChar : u;
+  }
+  ++p;
+  return kDefaultChar;
+}
+
+inline const unsigned char* Bytes(std::string_view s) noexcept {
+  return reinterpret_cast<const unsigned char*>(s.data());
+}
+
+inline void PutCode(char*& out, int code) noexcept {
+  if (code < 0) {
+    *out++ = '?';
+  } else if (code < 0x100) {
+    *out++ = static_cast<char>(code);
+  } else {
+    *out++ = static_cast<char>(code >> 8);
+    *out++ = static_cast<char>(code & 0xFF);
+  }
+}
+
+struct Utf8Step {
+  std::size_t length;  // bytes consumed, at least 1
+  char32_t value;      // meaningful only when ok
+  bool ok;
+};
+
+// Reads one UTF-8 sequence at p. A malformed one consumes only its longest
+// valid prefix (at least one byte), which becomes one "?": the usual Unicode
+// substitution, and it never reads past end.
+inline Utf8Step NextUtf8(const unsigned char* p, const unsigned char* end) noexcept {
+  const unsigned char b = *p;
+  if (b < 0x80) return {1, b, true};
+  std::size_t need;
+  unsigned char lo = 0x80, hi = 0xBF;  // range of the second byte
+  char32_t value;
+  if (b >= 0xC2 && b <= 0xDF) {
+    need = 1;
+    value = b & 0x1F;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    need = 2;
+    value = b & 0x0F;
+    if (b == 0xE0) lo = 0xA0;  // overlong
+    if (b == 0xED) hi = 0x9F;  // surrogates
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    need = 3;
+    value = b & 0x07;
+    if (b == 0xF0) lo = 0x90;  // overlong
+    if (b == 0xF4) hi = 0x8F;  // above U+10FFFF
+  } else {
+    return {1, 0, false};  // continuation byte, C0/C1 overlong leads, F5-FF
+  }
+  for (std::size_t len = 1; len <= need; ++len) {
+    if (end - p <= static_cast<std::ptrdiff_t>(len)) return {len, 0, false};
+    const unsigned char c = p[len];
+    if (c < (len == 1 ? lo : 0x80) || c > (len == 1 ? hi : 0xBF)) return {len, 0, false};
+    value = (value << 6) | (c & 0x3F);
+  }
+  return {need + 1, value, true};
+}
+
+}  // namespace
+
+char16_t DecodeSingle(unsigned char b) noexcept { return detail::kSingle[b]; }
+
+char16_t DecodeDouble(unsigned char lead, unsigned char trail) noexcept {
+  if (!IsLeadByte(lead) || trail < kTrailFirst || trail > kTrailLast) return kUnmapped;
+  const std::size_t row = lead <= 0x9F ? lead - 0x81u : lead - 0xE0u + 31u;
+  return detail::kDouble[row * kTrailCount + (trail - kTrailFirst)];
+}
+
+std::u16string ToUtf16(std::string_view bytes) {
+  std::u16string out(bytes.size(), u'\0');  // never more units than bytes
+  const unsigned char* p = Bytes(bytes);
+  const unsigned char* const end = p + bytes.size();
+  std::size_t n = 0;
+  while (p != end) out[n++] = DecodeNext(p, end);
+  out.resize(n);
+  return out;
+}
+
+std::string ToUtf8(std::string_view bytes) {
+  std::string out(bytes.size() * 3, '\0');  // one byte can become three
+  const unsigned char* p = Bytes(bytes);
+  const unsigned char* const end = p + bytes.size();
+  char* o = out.data();
+  while (p != end) {
+    if (*p < 0x80) {
+      *o++ = static_cast<char>(*p++);
+      continue;
+    }
+    const char16_t u = DecodeNext(p, end);
+    if (u < 0x80) {
+      *o++ = static_cast<char>(u);
+    } else if (u < 0x800) {
+      *o++ = static_cast<char>(0xC0 | (u >> 6));
+      *o++ = static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      *o++ = static_cast<char>(0xE0 | (u >> 12));
+      *o++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+  return out;
+}
+
+int EncodeChar(char32_t c) noexcept {
+  if (c < 0x80) return static_cast<int>(c);
+  if (c > 0xFFFF) return -1;
+  const char16_t* const first = detail::kEncodeChar + detail::kEncodePage[c >> 8];
+  const char16_t* const last = detail::kEncodeChar + detail::kEncodePage[(c >> 8) + 1];
+  const char16_t* const it = std::lower_bound(first, last, static_cast<char16_t>(c));
+  if (it == last || *it != c) return -1;
+  return detail::kEncodeCode[it - detail::kEncodeChar];
+}
+
+std::string FromUtf16(std::u16string_view text) {
+  std::string out(text.size() * 2, '\0');  // at most two bytes per unit
+  char* o = out.data();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i];
+    if (u < 0x80) {
+      *o++ = static_cast<char>(u);
+      continue;
+    }
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      ++i;  // a pair is one character, and none outside the BMP has a code
+      *o++ = '?';
+      continue;
+    }
+    PutCode(o, EncodeChar(u));
+  }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+  return out;
+}
+
+std::string FromUtf8(std::string_view text) {
+  std::string out(text.size(), '\0');  // a code never takes more bytes than the UTF-8
+  const unsigned char* p = Bytes(text);
+  const unsigned char* const end = p + text.size();
+  char* o = out.data();
+  while (p != end) {
+    if (*p < 0x80) {
+      *o++ = static_cast<char>(*p++);
+      continue;
+    }
+    const Utf8Step step = NextUtf8(p, end);
+    p += step.length;
+    PutCode(o, step.ok ? EncodeChar(step.value) : -1);
+  }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+  return out;
+}
+
+}  // namespace kelvane::cp932

@@ -1,0 +1,99 @@
+// Reading and writing undo files.
+#include "player/UndoFile.h"
+
+#include <vector>
+
+#include "editor/VeskEdit.h"
+#include "util/TovelUtils.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::string_view kEscapedBreak = "\x01\x01";
+constexpr std::string_view kCrLf = "\r\n";
+
+struct RecordKeys {
+  std::string_view Mode, CaretX, CaretY, Count, Text;
+};
+constexpr RecordKeys kUndoKeys{"udMODE=", "udCARET_X=", "udCARET_Y=", "udCOUNT=", "udTEXT="};
+constexpr RecordKeys kRedoKeys{"rdMODE=", "rdCARET_X=", "rdCARET_Y=", "rdCOUNT=", "rdTEXT="};
+
+std::string Escape(std::string_view text) { return ReplaceAll(text, kCrLf, kEscapedBreak); }
+std::string Unescape(std::string_view text) { return ReplaceAll(text, kEscapedBreak, kCrLf); }
+
+// Lines split at CR LF, lone CR and lone LF; a break at the very end gives no
+// extra line, and a NUL byte ends the readable text.
+std::vector<std::string_view> SplitFileLines(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+    lines.push_back(bytes.substr(start, i - start));
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < bytes.size()) lines.push_back(bytes.substr(start));
+  return lines;
+}
+
+// The value of a line from the 1-based character position Pos on ("" when shorter).
+std::string_view ValueAt(std::string_view line, size_t pos) {
+  return line.size() >= pos ? line.substr(pos - 1) : std::string_view{};
+}
+
+void AppendRecords(std::string& out, const TUndoList& list, const RecordKeys& keys) {
+  for (int32_t i = 0; i < list.Count(); ++i) {
+    const TUndoData& r = list[i];
+    out.append(keys.Mode).append(std::to_string(static_cast<unsigned>(r.Mode))).append(kCrLf);
+    out.append(keys.CaretX).append(std::to_string(r.Caret.X)).append(kCrLf);
+    out.append(keys.CaretY).append(std::to_string(r.Caret.Y)).append(kCrLf);
+    out.append(keys.Count).append(std::to_string(r.Count)).append(kCrLf);
+    out.append(keys.Text).append(Escape(r.Text)).append(kCrLf);
+  }
+}
+
+// Builds one record from the five lines starting at First, by position alone.
+void AddRecordAt(TUndoList& list, const std::vector<std::string_view>& lines, size_t first) {
+  const auto mode = static_cast<uint8_t>(StrToIntDef(ValueAt(lines[first], 8), 0) & 0xFF);
+  const TPoint caret{StrToIntDef(ValueAt(lines[first + 1], 11), 0), StrToIntDef(ValueAt(lines[first + 2], 11), 0)};
+  const int32_t count = StrToIntDef(ValueAt(lines[first + 3], 9), 0);
+  AddUndoData(list, mode, caret, Unescape(ValueAt(lines[first + 4], 8)), count);
+}
+
+}  // namespace
+
+std::string BuildUndoFile(const TVeskEdit& editor) {
+  std::string out;
+  out.append("[TEXT]").append(kCrLf);
+  out.append("TEXT=").append(Escape(editor.GetText())).append(kCrLf);
+  out.append("[UNDO]").append(kCrLf);
+  AppendRecords(out, editor.Undo->FUndoList, kUndoKeys);
+  out.append("[REDO]").append(kCrLf);
+  AppendRecords(out, editor.Undo->FRedoList, kRedoKeys);
+  return out;
+}
+
+void ReadUndoFileInto(TVeskEdit& editor, std::string_view bytes) {
+  const std::vector<std::string_view> lines = SplitFileLines(bytes);
+  size_t i = 0;
+  while (i < lines.size()) {
+    const std::string_view line = lines[i];
+    const bool recordFits = i + 4 < lines.size();
+    if (line.starts_with("TEXT=")) {
+      editor.SetText(Unescape(line.substr(5)));
+      ++i;
+    } else if (recordFits && line.starts_with(kUndoKeys.Mode)) {
+      AddRecordAt(editor.Undo->FUndoList, lines, i);
+      i += 4;
+    } else if (recordFits && line.starts_with(kRedoKeys.Mode)) {
+      AddRecordAt(editor.Undo->FRedoList, lines, i);
+      i += 4;
+    } else {
+      ++i;
+    }
+  }
+}
+
+}  // namespace kelvane

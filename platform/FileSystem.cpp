@@ -42,10 +42,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 
 bool WriteFileAtomically(const std::string& givenPath, std::string_view bytes) {
   namespace fs = std::filesystem;
-  std::error_code ec;
   // Through a link, the file it points to is replaced, not the link.
-  const fs::path resolved = fs::is_symlink(givenPath, ec) ? fs::canonical(givenPath, ec) : fs::path(givenPath);
-  if (ec) return false;
+  std::error_code ec;
+  fs::path resolved = givenPath;
+  if (fs::is_symlink(givenPath, ec)) {
+    resolved = fs::weakly_canonical(givenPath, ec);
+    if (ec) return false;
+  }
   const std::string path = resolved.string();
   struct stat target {};
   const bool exists = ::stat(path.c_str(), &target) == 0;

@@ -10,7 +10,10 @@ void THistoryBuilder::Perform(uint8_t mode, TPoint at, std::string text, int32_t
   editor_.RedoStep();
 }
 
-void THistoryBuilder::Insert(TPoint at, std::string text) { Perform(umDelete, at, std::move(text), 0); }
+void THistoryBuilder::Insert(TPoint at, std::string text) {
+  Perform(umDelete, at, std::move(text), 0);
+  editor_.Undo->FUndoList.Top().Text.clear();  // the editor records an insertion without its text
+}
 
 void THistoryBuilder::Delete(TPoint at, int32_t count) { Perform(umInsert, at, {}, count); }
 

@@ -1,0 +1,189 @@
+// The real histories under KELVANE_SHARED_DATA, loaded into the player on the
+// headless platform: every revision reached both ways, the statistics, and the
+// file written back byte for byte before and after a full walk.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/HeadlessPlayer.h"
+#include "platform/FileSystem.h"
+#include "player/UndoFile.h"
+#include "player/UndoInfo.h"
+#include "tests/support/Sha256.h"
+
+namespace kelvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::array<const char*, 4> kModeNames = {"insert", "delete", "enter", "change"};
+
+struct TRevision {
+  std::string Commit;
+  std::string Date;
+  int32_t Point = 0;
+  std::string Sha256;
+  size_t Bytes = 0;
+  int32_t Lines = 0;
+};
+
+// What a manifest says, as far as these tests use it.
+struct TManifest {
+  int32_t Undo = 0;
+  int32_t Redo = 0;
+  std::string LoadedSha256;
+  std::array<int64_t, 4> ModesInFile{};
+  std::vector<TRevision> Revisions;  // the reachable ones, oldest first
+};
+
+TManifest ReadManifest(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  const nlohmann::json j = nlohmann::json::parse(in);
+  TManifest m;
+  m.Undo = j.at("undo").get<int32_t>();
+  m.Redo = j.at("redo").get<int32_t>();
+  m.LoadedSha256 = j.at("loaded_sha256").get<std::string>();
+  for (size_t i = 0; i < kModeNames.size(); ++i) m.ModesInFile[i] = j.at("modes_in_file").at(kModeNames[i]).get<int64_t>();
+  for (const nlohmann::json& r : j.at("revisions")) {
+    if (r.at("point").is_null()) continue;  // dropped past the record limit
+    m.Revisions.push_back({r.at("commit").get<std::string>(), r.at("date").get<std::string>(),
+                           r.at("point").get<int32_t>(), r.at("sha256").get<std::string>(),
+                           r.at("bytes").get<size_t>(), r.at("lines").get<int32_t>()});
+  }
+  return m;
+}
+
+std::string Describe(const TUndoData& r) {
+  return "mode " + std::to_string(r.Mode) + ", caret (" + std::to_string(r.Caret.X) + ", " +
+         std::to_string(r.Caret.Y) + "), count " + std::to_string(r.Count) + ", text " +
+         std::to_string(r.Text.size()) + " bytes";
+}
+
+class RealHistory : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    const fs::path dir = KELVANE_SHARED_DATA;
+    if (!fs::is_directory(dir)) GTEST_SKIP() << "the real histories are not at " << dir;
+    const std::string name = GetParam();
+    path_ = (dir / (name + ".eud")).string();
+    ASSERT_TRUE(ReadWholeFile(path_, fileBytes_)) << path_;
+    manifest_ = ReadManifest(dir / (name + ".json"));
+    ASSERT_FALSE(manifest_.Revisions.empty());
+    ASSERT_TRUE(p_.Form.LoadUndoFile(path_)) << path_;
+  }
+
+  int32_t UndoCount() { return p_.Editor().Undo->FUndoList.Count(); }
+  int32_t RedoCount() { return p_.Editor().Undo->FRedoList.Count(); }
+  int32_t Total() const { return manifest_.Undo + manifest_.Redo; }
+
+  // Jumps to Point as releasing the scroll bar's thumb there does.
+  ::testing::AssertionResult WalkTo(int32_t point) {
+    const int32_t from = p_.Form.FUndoPos;
+    try {
+      p_.Form.StepHistory(point - from, false);
+    } catch (const std::exception& e) {
+      // The step that threw left its record on top of the stack it came from.
+      TUndoList& list = point < from ? p_.Editor().Undo->FUndoList : p_.Editor().Undo->FRedoList;
+      return ::testing::AssertionFailure() << "walking " << from << " -> " << point << " stopped at "
+                                           << UndoCount() << ": " << e.what() << "; record "
+                                           << (list.Count() > 0 ? Describe(list.Top()) : "none");
+    }
+    if (UndoCount() != point || p_.Form.FUndoPos != point || p_.Window.HistoryPos != point)
+      return ::testing::AssertionFailure() << "walking " << from << " -> " << point << " reached undo "
+                                           << UndoCount() << ", FUndoPos " << p_.Form.FUndoPos
+                                           << ", scroll bar " << p_.Window.HistoryPos;
+    if (UndoCount() + RedoCount() != Total())
+      return ::testing::AssertionFailure() << "records lost or gained: " << UndoCount() << " + " << RedoCount();
+    return ::testing::AssertionSuccess();
+  }
+
+  ::testing::AssertionResult Shows(const TRevision& r) {
+    const std::string text = p_.Editor().GetText();
+    const std::string digest = Sha256Hex(text);
+    if (text.size() == r.Bytes && p_.Editor().Items.Count() == r.Lines && digest == r.Sha256)
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "point " << r.Point << " (" << r.Commit.substr(0, 8) << ", " << r.Date
+                                         << ") shows " << text.size() << " bytes, " << p_.Editor().Items.Count()
+                                         << " lines, " << digest << "; expected " << r.Bytes << " bytes, "
+                                         << r.Lines << " lines, " << r.Sha256 << "; last point shown right: "
+                                         << lastGood_;
+  }
+
+  // Walks to each revision in turn, checking the text there.
+  void WalkThrough(const std::vector<TRevision>& revisions) {
+    for (const TRevision& r : revisions) {
+      ASSERT_TRUE(WalkTo(r.Point));
+      ASSERT_TRUE(Shows(r));
+      lastGood_ = r.Point;
+    }
+  }
+
+  HeadlessPlayer p_;
+  std::string path_;
+  std::string fileBytes_;
+  TManifest manifest_;
+  int32_t lastGood_ = -1;
+};
+
+TEST_P(RealHistory, LoadsTheStacksTextAndStatistics) {
+  EXPECT_EQ(UndoCount(), manifest_.Undo);
+  EXPECT_EQ(RedoCount(), manifest_.Redo);
+  EXPECT_EQ(Sha256Hex(p_.Editor().GetText()), manifest_.LoadedSha256);
+  EXPECT_EQ(p_.Window.HistoryMax, Total());
+  EXPECT_EQ(p_.Window.HistoryPos, manifest_.Undo);
+  EXPECT_EQ(p_.Window.StatusText, " Undo:" + std::to_string(manifest_.Undo) + " Redo:" +
+                                      std::to_string(manifest_.Redo) + " Total:" + std::to_string(Total()));
+
+  std::array<int64_t, 4> modes{};
+  for (const TUndoList* list : {&p_.Editor().Undo->FUndoList, &p_.Editor().Undo->FRedoList}) {
+    for (int32_t i = 0; i < list->Count(); ++i) {
+      const uint8_t m = (*list)[i].Mode;
+      ASSERT_LT(m, modes.size()) << "record " << i;
+      ++modes[m];
+    }
+  }
+  EXPECT_EQ(modes, manifest_.ModesInFile);
+
+  std::string report = "FileName\t" + std::string(GetParam()) + ".eud\r\ntotal\t: " + std::to_string(Total());
+  for (size_t m = 0; m < modes.size(); ++m) {
+    const int64_t n = manifest_.ModesInFile[m];
+    report += "\r\n" + std::string(kModeNames[m]) + "\t: " + std::to_string(n) + "\t [" +
+              std::to_string(n * 100 / Total()) + "%]";
+  }
+  EXPECT_EQ(BuildUndoInfo(*p_.Editor().Undo, p_.Form.FFileName), report);
+}
+
+TEST_P(RealHistory, WritesTheFileBackByteForByte) {
+  EXPECT_TRUE(BuildUndoFile(p_.Editor()) == fileBytes_) << "the written file differs from " << path_;
+}
+
+TEST_P(RealHistory, ReachesEveryRevisionUpAndDownAndComesBackUnchanged) {
+  const std::vector<TRevision>& up = manifest_.Revisions;
+  ASSERT_NO_FATAL_FAILURE(WalkThrough(up));
+  ASSERT_NO_FATAL_FAILURE(WalkThrough({up.rbegin(), up.rend()}));
+
+  p_.Form.Execute(TPlayerAction::textUndoLast);
+  EXPECT_EQ(UndoCount(), Total());
+  EXPECT_EQ(up.back().Point, Total()) << "the newest revision is not at the end";
+  EXPECT_TRUE(Shows(up.back()));
+
+  p_.Form.Execute(TPlayerAction::textUndoFirst);
+  EXPECT_EQ(UndoCount(), 0);
+  if (up.front().Point == 0) EXPECT_TRUE(Shows(up.front()));
+
+  ASSERT_TRUE(WalkTo(manifest_.Undo));
+  EXPECT_EQ(Sha256Hex(p_.Editor().GetText()), manifest_.LoadedSha256);
+  EXPECT_TRUE(BuildUndoFile(p_.Editor()) == fileBytes_) << "records did not come back as they were loaded";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RealHistory, ::testing::Values("usr_01", "change", "options", "eval"),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+
+}  // namespace
+}  // namespace kelvane::test

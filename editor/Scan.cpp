@@ -1,8 +1,12 @@
 // Scanning a line: the per-byte attribute, reference, width and class strings
-// that caret placement, hit testing and painting read.
+// that caret placement, hit testing, word selection and painting read. Every
+// change of a line's bytes is followed by a scan of that line.
+#include <algorithm>
 #include <cassert>
 
 #include "editor/VeskEdit.h"
+#include "editor/keywords/VeskKeywords.h"
+#include "editor/unistrings/VeskUniStrings.h"
 #include "platform/Codepage.h"
 
 namespace kelvane {
@@ -10,6 +14,28 @@ namespace kelvane {
 namespace {
 
 using cp932::IsLeadByte;
+
+inline unsigned char At(const std::string& s, size_t i) { return static_cast<unsigned char>(s[i]); }
+inline bool IsDigit(unsigned char b) { return b >= '0' && b <= '9'; }
+inline bool IsRefNameChar(unsigned char b) {
+  return IsDigit(b) || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+}
+inline bool IsAnchorChar(unsigned char b) { return b == '-' || b == '>' || IsDigit(b); }
+inline unsigned char Lower(unsigned char b) { return b >= 'A' && b <= 'Z' ? static_cast<unsigned char>(b + 32) : b; }
+
+// "!#$%&*+-./0-9;=?@A-Z[\]^_`a-z{|}~": no space, control byte, quote, apostrophe,
+// parentheses, comma, colon, "<", ">" or byte from 0x7F up.
+bool IsUrlChar(unsigned char b) {
+  if (b >= '0' && b <= '9') return true;
+  if (b >= '?' && b <= '~') return b != '>';
+  switch (b) {
+    case '!': case '#': case '$': case '%': case '&': case '*': case '+': case '-': case '.':
+    case '/': case ';': case '=':
+      return true;
+    default:
+      return false;
+  }
+}
 
 char ClassOfDouble(unsigned code) {
   if (code == 0x8140) return ':';
@@ -25,10 +51,9 @@ char ClassOfDouble(unsigned code) {
 
 char ClassOfSingle(unsigned char b) {
   if (b == ' ') return ':';
-  if (b >= '0' && b <= '9') return '0';
+  if (IsDigit(b)) return '0';
   if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z')) return '1';
-  if ((b >= 0x21 && b <= 0x2F) || (b >= 0x3A && b <= 0x40) || (b >= 0x5B && b <= 0x60) ||
-      (b >= 0x7B && b <= 0x7E))
+  if ((b >= 0x21 && b <= 0x2F) || (b >= 0x3A && b <= 0x40) || (b >= 0x5B && b <= 0x60) || (b >= 0x7B && b <= 0x7E))
     return '2';
   return '3';
 }
@@ -42,27 +67,192 @@ size_t WidthCell(unsigned char c, unsigned char t) {
   return 15553 + (c - 0xFD);
 }
 
-}  // namespace
+// A character start must never have width 0 (the caret could not stand before
+// it), so a glyph that measures 0, or whose width wraps to 0 in one byte, gets 1.
+char StoredWidth(unsigned w) { return static_cast<char>(w % 256 == 0 ? 1 : w % 256); }
 
-// Classes: both bytes of a double-byte character get one code; a lead byte in
-// the last position is classified as if its trail byte were 0.
-void ClassifyLine(const std::string& text, const std::string& attrs, std::string& classes) {
-  const size_t n = text.size();
-  size_t i = 0;
-  while (i < n) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (static_cast<unsigned char>(attrs[i]) == 0x40) {
-      classes[i++] = '9';
-    } else if (IsLeadByte(b)) {
-      const unsigned t = i + 1 < n ? static_cast<unsigned char>(text[i + 1]) : 0;
-      const char c = ClassOfDouble(b * 256u + t);
-      classes[i++] = c;
-      if (i < n) classes[i++] = c;
-    } else {
-      classes[i++] = ClassOfSingle(b);
+bool StartsWithLower(const std::string& text, size_t i, std::string_view prefix) {
+  if (i + prefix.size() > text.size()) return false;
+  for (size_t k = 0; k < prefix.size(); ++k) {
+    if (Lower(At(text, i + k)) != static_cast<unsigned char>(prefix[k])) return false;
+  }
+  return true;
+}
+
+// The scan of one line, step by step. Positions are 0-based here.
+class LineScanner {
+ public:
+  explicit LineScanner(TVeskItem& item)
+      : item_(item), edit_(*item.Owner), text_(item.Text), attrs_(item.Attrs), n_(item.Text.size()) {}
+
+  void Run() {
+    if (edit_.ShowNumRef() || edit_.ShowNameRef()) MarkReferences();
+    ClassifyLine();
+    MarkSpacesLinksTabs();
+    if (edit_.Keywords.HasWords()) MarkKeywords();
+    MeasureLine();
+  }
+
+ private:
+  void SetAttrs(size_t from, size_t to, char code) {  // bytes from … to, inclusive
+    std::fill(attrs_.begin() + static_cast<ptrdiff_t>(from), attrs_.begin() + static_cast<ptrdiff_t>(to) + 1, code);
+  }
+
+  void MarkReferences() {
+    size_t p = 0;
+    while (p < n_) {
+      const size_t end = At(text_, p) == '&' && p + 2 < n_ ? ReferenceEnd(p) : 0;
+      p = end ? end + 1 : p + 1;
     }
   }
-}
+
+  // The last byte of a recognised reference at P (marked), or 0 when there is none.
+  size_t ReferenceEnd(size_t p) {
+    uint32_t code = 0;
+    size_t q = p;
+    if (edit_.ShowNumRef() && At(text_, p + 1) == '#') {
+      q = p + 1;
+      uint32_t v = 0;
+      while (q + 1 < n_ && IsDigit(At(text_, q + 1))) {
+        v = std::min<uint32_t>(v * 10 + (At(text_, q + 1) - '0'), 0x10000);
+        ++q;
+      }
+      if (v < 1 || v > 65535) return 0;
+      code = v;
+    } else if (edit_.ShowNameRef()) {
+      while (q + 1 < n_ && IsRefNameChar(At(text_, q + 1))) ++q;
+      if (q - p < 2) return 0;
+      code = FindUniName(std::string_view(text_).substr(p + 1, q - p));
+      if (code == 0) return 0;
+    } else {
+      return 0;
+    }
+    if (q + 1 < n_ && At(text_, q + 1) == ';') ++q;
+    item_.RefChars[p] = static_cast<char16_t>(code);
+    SetAttrs(p, q, 0x40);
+    return q;
+  }
+
+  // Both bytes of a double-byte character get one class; a lead byte in the last
+  // position is classified as if its trail byte were 0.
+  void ClassifyLine() {
+    std::string& classes = item_.Classes;
+    size_t i = 0;
+    while (i < n_) {
+      const unsigned char b = At(text_, i);
+      if (static_cast<unsigned char>(attrs_[i]) == 0x40) {
+        classes[i++] = '9';
+      } else if (IsLeadByte(b)) {
+        const unsigned t = i + 1 < n_ ? At(text_, i + 1) : 0;
+        const char c = ClassOfDouble(b * 256u + t);
+        classes[i++] = c;
+        if (i < n_) classes[i++] = c;
+      } else {
+        classes[i++] = ClassOfSingle(b);
+      }
+    }
+  }
+
+  void MarkSpacesLinksTabs() {
+    size_t i = 0;
+    if (At(text_, 0) == ' ') {
+      attrs_[0] = '-';
+      i = 1;
+    }
+    while (i < n_) {
+      const unsigned char b = At(text_, i);
+      if (IsLeadByte(b)) {
+        if (b == 0x81 && i + 1 < n_ && At(text_, i + 1) == 0x40) SetAttrs(i, i + 1, '+');
+        i += 2;
+      } else if (b == ' ') {
+        if (At(text_, i - 1) == ' ') {
+          SetAttrs(i - 1, i, '-');
+        } else {
+          attrs_[i] = ',';
+        }
+        ++i;
+      } else if (b == '>' && i + 1 < n_) {
+        size_t k = 0;
+        while (i + 1 + k < n_ && IsAnchorChar(At(text_, i + 1 + k))) ++k;
+        if (k > 0) SetAttrs(i, i + k, 0x01);
+        i += k + 1;
+      } else if (size_t e = UrlEnd(i)) {
+        SetAttrs(i, e, 0x01);
+        i = e + 1;
+      } else {
+        if (b == '\t') attrs_[i] = '.';
+        ++i;
+      }
+    }
+  }
+
+  // The last byte of a link starting at I, or 0 when none starts there.
+  size_t UrlEnd(size_t i) const {
+    if (i + 9 > n_) return 0;  // at least nine bytes from I to the end of the line
+    static constexpr std::string_view kPrefixes[] = {"https://", "http://", "ttps://", "ttp://", "ftp://"};
+    for (std::string_view prefix : kPrefixes) {
+      if (!StartsWithLower(text_, i, prefix)) continue;
+      size_t e = i + 5;
+      while (e + 1 < n_ && IsUrlChar(At(text_, e + 1))) ++e;
+      return e;
+    }
+    return 0;
+  }
+
+  void MarkKeywords() {
+    std::string lower(text_);
+    for (char& c : lower) c = static_cast<char>(Lower(static_cast<unsigned char>(c)));
+    const std::string& classes = item_.Classes;
+    const TKeywordList& keywords = edit_.Keywords;
+    for (int g = 0; g < keywords.Count(); ++g) {
+      for (const std::string& w : keywords.Items(g).Words) {
+        const size_t m = w.size();
+        if (m == 0) continue;
+        size_t p = lower.find(w);
+        while (p != std::string::npos && p < n_) {
+          const size_t last = p + m - 1;
+          const bool matches = last < n_ && lower.compare(p, m, w) == 0 &&
+                               (p == 0 || classes[p - 1] != classes[p]) &&
+                               (last == n_ - 1 || classes[last] != classes[last + 1]);
+          if (matches) {
+            SetAttrs(p, last, static_cast<char>(g + 2));
+            p += m;
+          } else {
+            p += IsLeadByte(At(lower, p)) ? 2 : 1;
+          }
+        }
+      }
+    }
+  }
+
+  void MeasureLine() {
+    std::string& widths = item_.Widths;
+    size_t i = 0;
+    while (i < n_) {
+      const unsigned char b = At(text_, i);
+      if (static_cast<unsigned char>(attrs_[i]) == 0x40) {
+        if (b == '&') {
+          const char16_t ref = item_.RefChars[i];
+          widths[i] = StoredWidth(edit_.MeasureCanvas().TextExtentW(std::u16string_view(&ref, 1)).cx);
+        }
+        ++i;
+      } else if (b == '\t') {
+        widths[i++] = StoredWidth(edit_.TabWidth);
+      } else {
+        widths[i] = StoredWidth(edit_.CharWidth(text_, i));
+        i += IsLeadByte(b) ? 2 : 1;
+      }
+    }
+  }
+
+  TVeskItem& item_;
+  TVeskEdit& edit_;
+  const std::string& text_;
+  std::string& attrs_;
+  const size_t n_;
+};
+
+}  // namespace
 
 uint8_t TVeskEdit::CharWidth(std::string_view text, size_t i) {
   const auto c = static_cast<unsigned char>(text[i]);
@@ -76,41 +266,14 @@ uint8_t TVeskEdit::CharWidth(std::string_view text, size_t i) {
   return cell;
 }
 
-// A character start must never have width 0 (the caret could not stand before
-// it), so a glyph that measures 0, or whose width wraps to 0 in one byte, gets 1.
-char StoredWidth(unsigned w) { return static_cast<char>(w % 256 == 0 ? 1 : w % 256); }
-
-void MeasureLine(TVeskItem& item) {
-  TVeskEdit& edit = *item.Owner;
-  const std::string& text = item.Text;
-  const size_t n = text.size();
-  size_t i = 0;
-  while (i < n) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (static_cast<unsigned char>(item.Attrs[i]) == 0x40) {
-      if (b == '&') {
-        const char16_t ref = item.RefChars[i];
-        item.Widths[i] = StoredWidth(edit.MeasureCanvas().TextExtentW(std::u16string_view(&ref, 1)).cx);
-      }
-      ++i;
-    } else if (b == '\t') {
-      item.Widths[i++] = StoredWidth(edit.TabWidth);
-    } else {
-      item.Widths[i] = StoredWidth(edit.CharWidth(text, i));
-      i += IsLeadByte(b) ? 2 : 1;
-    }
-  }
-}
-
 void TVeskItem::Scan() {
   const size_t n = Text.size();
   Attrs.assign(n, '\0');
   RefChars.assign(n, u'\0');
   Classes.assign(n, '\0');
   Widths.assign(n, '\0');
-  if (n == 0) return;
-  ClassifyLine(Text, Attrs, Classes);
-  if (Owner) MeasureLine(*this);
+  if (n == 0 || !Owner) return;
+  LineScanner(*this).Run();
   CheckInvariants();
 }
 

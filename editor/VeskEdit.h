@@ -17,6 +17,7 @@
 
 #include "editor/LineStore.h"
 #include "editor/UndoHistory.h"
+#include "editor/keywords/VeskKeywords.h"
 #include "platform/Canvas.h"
 #include "platform/EditHost.h"
 #include "platform/Messages.h"
@@ -159,6 +160,7 @@ class TVeskEdit : public TVeskMetrics,
   // Owned objects.
   TVeskItems Items;
   std::unique_ptr<TVeskUndo> Undo;
+  TKeywordList Keywords;
   std::unique_ptr<Bitmap> TextBitmap;
   std::unique_ptr<Bitmap> RulerBitmap;
   std::unique_ptr<Picture> FPicture;

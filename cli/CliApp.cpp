@@ -21,6 +21,8 @@ constexpr const char* kUsage =
     "  kelvane-cli text FILE [--at N] [--utf8]   print the text at history point N\n"
     "  kelvane-cli info FILE [--at N]            print the status and the statistics\n"
     "  kelvane-cli save FILE [--at N] -o OUT     save the state at point N as an undo file\n"
+    "  kelvane-cli scan FILE [--at N] [--numref] [--nameref] [--keyword G=WORD]...\n"
+    "                                            print the scanner's view of every line as JSON\n"
     "  kelvane-cli --help | --version\n"
     "\n"
     "FILE and OUT are undo files (.eud). N is the number of records on the undo stack\n"
@@ -33,6 +35,9 @@ struct CliOptions {
   std::optional<int64_t> At;
   bool Utf8 = false;
   std::optional<std::string> Out;
+  bool NumRef = false;
+  bool NameRef = false;
+  std::vector<std::pair<int, std::string>> Keywords;  // group 1 … 8, word bytes
 };
 
 class UsageError : public std::runtime_error {
@@ -58,7 +63,7 @@ CliOptions ParseArgs(const std::vector<std::string>& args) {
   CliOptions o;
   if (args.empty()) throw UsageError("no command given");
   o.Command = args[0];
-  if (o.Command != "text" && o.Command != "info" && o.Command != "save")
+  if (o.Command != "text" && o.Command != "info" && o.Command != "save" && o.Command != "scan")
     throw UsageError("unknown command '" + o.Command + "'");
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -73,6 +78,15 @@ CliOptions ParseArgs(const std::vector<std::string>& args) {
       o.Utf8 = true;
     } else if (a == "-o" && o.Command == "save") {
       o.Out = value();
+    } else if (a == "--numref" && o.Command == "scan") {
+      o.NumRef = true;
+    } else if (a == "--nameref" && o.Command == "scan") {
+      o.NameRef = true;
+    } else if (a == "--keyword" && o.Command == "scan") {
+      const std::string& spec = value();
+      if (spec.size() < 2 || spec[0] < '1' || spec[0] > '8' || spec[1] != '=')
+        throw UsageError("--keyword needs G=WORD with G from 1 to 8");
+      o.Keywords.emplace_back(spec[0] - '0', spec.substr(2));
     } else if (!a.empty() && a[0] == '-' && a != "-") {
       throw UsageError("unknown option '" + a + "' for " + o.Command);
     } else if (o.File.empty()) {
@@ -103,6 +117,32 @@ bool StepTo(HeadlessPlayer& player, int64_t at, std::ostream& err) {
   return true;
 }
 
+// One JSON object per line: its bytes and what the scanner derived from them.
+void PrintScan(TVeskEdit& editor, const CliOptions& o, std::ostream& out) {
+  for (const auto& [group, word] : o.Keywords) editor.Keywords.Items(group - 1).Words.push_back(word);
+  editor.SetShowNumRef(o.NumRef);
+  editor.SetShowNameRef(o.NameRef);
+  editor.Items.ScanAll();
+  auto hex = [](const std::string& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string h;
+    h.reserve(bytes.size() * 2);
+    for (unsigned char b : bytes) h.append({kDigits[b >> 4], kDigits[b & 15]});
+    return h;
+  };
+  std::string line;
+  for (int32_t y = 0; y < editor.Items.Count(); ++y) {
+    const TVeskItem& item = editor.Items[y];
+    line = "{\"y\":" + std::to_string(y) + ",\"text\":\"" + hex(item.Text) + "\",\"attrs\":\"" + hex(item.Attrs) +
+           "\",\"classes\":\"" + item.Classes + "\",\"widths\":[";
+    for (size_t i = 0; i < item.Widths.size(); ++i) line += (i ? "," : "") + std::to_string(item.WidthAt(i));
+    line += "],\"refs\":[";
+    for (size_t i = 0; i < item.RefChars.size(); ++i) line += (i ? "," : "") + std::to_string(+item.RefChars[i]);
+    line += "]}\n";
+    out << line;
+  }
+}
+
 int RunCommand(const CliOptions& o, std::ostream& out, std::ostream& err) {
   if (!HasUndoFileExt(o.File)) {
     err << "kelvane-cli: " << o.File << ": not an undo file (the extension must be .eud)\n";
@@ -126,6 +166,8 @@ int RunCommand(const CliOptions& o, std::ostream& out, std::ostream& err) {
   if (o.Command == "text") {
     const std::string text = editor.GetText();
     out << (o.Utf8 ? cp932::ToUtf8(text) : text);
+  } else if (o.Command == "scan") {
+    PrintScan(editor, o, out);
   } else if (o.Command == "info") {
     player.Form.UpdateStatus(true);
     out << player.Window.StatusText << "\n";

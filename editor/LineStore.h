@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "editor/GapVector.h"
@@ -37,6 +38,23 @@ class TVeskItem {
   void Assign(std::string text);
 
   void CheckInvariants() const;
+
+  // Pixel geometry within the line (x from the line's first character; columns
+  // are 1-based byte positions, the editor's column X being position X+1).
+  int32_t XOfColumn(int64_t pos, bool half) const;
+  int32_t ColumnAtX(int32_t x) const;
+  bool ColumnSpan(int32_t x1, int32_t x2, int32_t& start, int32_t& end) const;
+  int32_t WidthBetween(int64_t start, int64_t end) const;
+  int32_t LineWidth() const;
+  // Box operations: the part of the line inside the owner's box selection
+  // removed or filled; a string put in at pixel x (0 insert, 1 overwrite).
+  void FillBox(std::string_view fill);
+  void InsertAtX(int mode, int32_t x, std::string s);
+
+ private:
+  int32_t ColumnWalk(int64_t x, bool atMiddleGoesBefore) const;
+  void PadTo(int64_t x);
+  std::pair<size_t, int64_t> CharacterAtX(int64_t x) const;
 };
 
 // The line list: owns its records. The editor keeps it non-empty.

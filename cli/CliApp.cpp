@@ -63,6 +63,7 @@ CliOptions ParseArgs(const std::vector<std::string>& args) {
   CliOptions o;
   if (args.empty()) throw UsageError("no command given");
   o.Command = args[0];
+  bool fileGiven = false;
   if (o.Command != "text" && o.Command != "info" && o.Command != "save" && o.Command != "scan")
     throw UsageError("unknown command '" + o.Command + "'");
   for (size_t i = 1; i < args.size(); ++i) {
@@ -89,13 +90,14 @@ CliOptions ParseArgs(const std::vector<std::string>& args) {
       o.Keywords.emplace_back(spec[0] - '0', spec.substr(2));
     } else if (!a.empty() && a[0] == '-' && a != "-") {
       throw UsageError("unknown option '" + a + "' for " + o.Command);
-    } else if (o.File.empty()) {
+    } else if (!fileGiven) {
       o.File = a;
+      fileGiven = true;
     } else {
       throw UsageError("unexpected argument '" + a + "'");
     }
   }
-  if (o.File.empty()) throw UsageError(o.Command + " needs a FILE");
+  if (!fileGiven) throw UsageError(o.Command + " needs a FILE");
   if (o.Command == "save" && !o.Out) throw UsageError("save needs -o OUT");
   return o;
 }
@@ -181,19 +183,20 @@ int RunCommand(const CliOptions& o, std::ostream& out, std::ostream& err) {
     }
   }
   out.flush();
+  if (!out) {
+    err << "kelvane-cli: the output could not be written\n";
+    return kExitFile;
+  }
   return stepped ? kExitOk : kExitStep;
 }
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() == 1 && args[0] == "--help") {
-    out << kUsage;
-    return kExitOk;
-  }
-  if (args.size() == 1 && args[0] == "--version") {
-    out << "kelvane-cli " << kAppTitle << " " << kVersionText << "\n";
-    return kExitOk;
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
+    if (args[0] == "--help") out << kUsage;
+    else out << "kelvane-cli " << kAppTitle << " " << kVersionText << "\n";
+    return out.flush() ? kExitOk : kExitFile;
   }
   CliOptions options;
   try {

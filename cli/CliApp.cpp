@@ -196,7 +196,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
     if (args[0] == "--help") out << kUsage;
     else out << "kelvane-cli " << kAppTitle << " " << kVersionText << "\n";
-    return out.flush() ? kExitOk : kExitFile;
+    if (out.flush()) return kExitOk;
+    err << "kelvane-cli: the output could not be written\n";
+    return kExitFile;
   }
   CliOptions options;
   try {

@@ -146,13 +146,11 @@ int32_t TVeskEdit::AutoScrollStep(int32_t d) {
 
 void TVeskEdit::ScrollLines(int32_t n) {
   const int32_t count = Items.Count();
-  TopLine += n;
-  if (count < VisibleLines) {
+  const int64_t top = int64_t{TopLine} + n;
+  if (count < VisibleLines || top < 0) {
     TopLine = 0;
-  } else if (TopLine < 0) {
-    TopLine = 0;
-  } else if (TopLine > count - VisibleLines) {
-    TopLine = count - VisibleLines;
+  } else {
+    TopLine = static_cast<int32_t>(std::min<int64_t>(top, count - VisibleLines));
   }
   PlaceCaret();
   Invalidate();

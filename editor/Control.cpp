@@ -42,6 +42,9 @@ TVeskEdit::Handler TVeskEdit::FindHandler(uint32_t msg) {
       {EM_CANUNDO, &TVeskEdit::WMCanUndo},
       {WM_UNDO, &TVeskEdit::WMUndo},
       {CM_FONTCHANGED, &TVeskEdit::CMFontChanged},
+      {WM_VSCROLL, &TVeskEdit::WMVScroll},
+      {WM_HSCROLL, &TVeskEdit::WMHScroll},
+      {WM_MOUSEWHEEL, &TVeskEdit::WMMouseWheel},
   };
   for (const auto& [number, handler] : kTable) {
     if (number == msg) return handler;

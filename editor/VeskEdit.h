@@ -235,8 +235,26 @@ class TVeskEdit : public TVeskMetrics,
   // Caret, coordinates and scrolling.
   int32_t TextLeft() const { return LeftMargin + LineNoWidth; }
   TPoint DocPointOfPos(TPoint p) const;
+  TPoint PosAtDocPoint(int32_t x, int32_t line) const;
+  TPoint ClientPointOfPos(int32_t column, int32_t line) const;
+  TPoint DocPointAtClient(int32_t cx, int32_t cy) const;
   void SetCaret(TPoint p, bool keepGoal = false, bool noHScroll = false, bool noVScroll = false,
                 bool hForce = false, bool vCenter = false);
+  void SetCaretAtX(int32_t x, int32_t line, bool noHScroll, bool noVScroll, bool hForce, bool vCenter,
+                   bool keepGoal);
+  void CaretLineUp();
+  void CaretLineDown();
+  void CaretCharLeft();
+  void CaretCharRight();
+  void CaretLineStart();
+  void CaretLineEnd();
+  void CaretTextStart();
+  void CaretTextEnd();
+  void CaretNextLineStart(int32_t line);
+  TPoint CharLeftOf(TPoint p) const;
+  TPoint CharRightOf(TPoint p) const;
+  void PageUp() { ScrollLines(-VisibleLines); }
+  void PageDown() { ScrollLines(VisibleLines); }
   void PlaceCaret();
   void SetCaretShown(bool on);
   bool SetImePos(const TFontSpec* font, int32_t x, int32_t y);
@@ -275,6 +293,9 @@ class TVeskEdit : public TVeskMetrics,
   LRESULT WMGetDlgCode(WPARAM, LPARAM);
   LRESULT WMSetRedraw(WPARAM, LPARAM);
   LRESULT CMFontChanged(WPARAM, LPARAM);
+  LRESULT WMVScroll(WPARAM, LPARAM);
+  LRESULT WMHScroll(WPARAM, LPARAM);
+  LRESULT WMMouseWheel(WPARAM, LPARAM);
 
   EditHost& FHost;
   TFontSpec FFont;

@@ -42,7 +42,7 @@ void TVeskEdit::SetCaret(TPoint p, bool keepGoal, bool noHScroll, bool noVScroll
     }
   }
   LastCaretLine = CaretPos.Y;
-  PlaceCaret();
+  PlaceCaretAtDocPoint();
   if (OnMoveCaret) OnMoveCaret(*this);
 }
 
@@ -50,6 +50,11 @@ void TVeskEdit::PlaceCaret() {
   const TPoint doc = DocPointOfPos(CaretPos);
   CaretDocX = doc.X;
   CaretDocLine = doc.Y;
+  PlaceCaretAtDocPoint();
+}
+
+// PlaceCaret once CaretDocX and CaretDocLine are known to match CaretPos.
+void TVeskEdit::PlaceCaretAtDocPoint() {
   CaretClientX = TextLeft() + CaretDocX - HScrollPos;
   CaretClientY = (CaretDocLine - TopLine) * LineHeight + TopMargin();
   FHost.SetCaretPos(CaretClientX, CaretClientY);

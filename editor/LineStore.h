@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "editor/GapVector.h"
+#include "editor/BlockVector.h"
 
 namespace kelvane {
 
@@ -76,7 +76,7 @@ class TVeskItems {
   void ScanAll();
 
  private:
-  GapVector<std::unique_ptr<TVeskItem>> items_;
+  BlockVector<std::unique_ptr<TVeskItem>> items_;
 };
 
 // The pieces of a text split at CR LF (a trailing CR LF gives no final empty piece).

@@ -2,6 +2,7 @@
 // that caret placement, hit testing, word selection and painting read. Every
 // change of a line's bytes is followed by a scan of that line.
 #include <algorithm>
+#include <array>
 #include <cassert>
 
 #include "editor/VeskEdit.h"
@@ -49,17 +50,38 @@ char ClassOfDouble(unsigned code) {
   return ';';
 }
 
-char ClassOfSingle(unsigned char b) {
+constexpr char ClassOfSingleByte(unsigned b) {
   if (b == ' ') return ':';
-  if (IsDigit(b)) return '0';
+  if (b >= '0' && b <= '9') return '0';
   if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z')) return '1';
   if ((b >= 0x21 && b <= 0x2F) || (b >= 0x3A && b <= 0x40) || (b >= 0x5B && b <= 0x60) || (b >= 0x7B && b <= 0x7E))
     return '2';
   return '3';
 }
 
+constexpr std::array<char, 256> kSingleClasses = [] {
+  std::array<char, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) table[b] = ClassOfSingleByte(b);
+  return table;
+}();
+
+inline char ClassOfSingle(unsigned char b) { return kSingleClasses[b]; }
+
+// Single bytes that can start no mark: not a lead byte, space, tab, ">", or the
+// first letter of a link prefix (h, t, f in either case).
+constexpr std::array<bool, 256> kPlainSingle = [] {
+  std::array<bool, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    const bool starts = b == ' ' || b == '\t' || b == '>' || b == 'h' || b == 'H' || b == 't' || b == 'T' ||
+                        b == 'f' || b == 'F';
+    table[b] = !lead && !starts;
+  }
+  return table;
+}();
+
 // The WidthCache cell of the character starting with c (and t for a double-byte one).
-size_t WidthCell(unsigned char c, unsigned char t) {
+inline size_t WidthCell(unsigned char c, unsigned char t) {
   if (c <= 0x80) return c;
   if (c <= 0x9F) return 129 + (c - 0x81) * 256u + t;
   if (c <= 0xDF) return 8065 + (c - 0xA0);
@@ -161,7 +183,9 @@ class LineScanner {
     }
     while (i < n_) {
       const unsigned char b = At(text_, i);
-      if (IsLeadByte(b)) {
+      if (kPlainSingle[b]) {  // most bytes: nothing to mark, nothing to test
+        ++i;
+      } else if (IsLeadByte(b)) {
         if (b == 0x81 && i + 1 < n_ && At(text_, i + 1) == 0x40) SetAttrs(i, i + 1, '+');
         i += 2;
       } else if (b == ' ') {
@@ -189,6 +213,8 @@ class LineScanner {
   // The last byte of a link starting at I, or 0 when none starts there.
   size_t UrlEnd(size_t i) const {
     if (i + 9 > n_) return 0;  // at least nine bytes from I to the end of the line
+    const unsigned char first = Lower(At(text_, i));
+    if (first != 'h' && first != 't' && first != 'f') return 0;
     static constexpr std::string_view kPrefixes[] = {"https://", "http://", "ttps://", "ttp://", "ftp://"};
     for (std::string_view prefix : kPrefixes) {
       if (!StartsWithLower(text_, i, prefix)) continue;
@@ -236,11 +262,15 @@ class LineScanner {
           widths[i] = StoredWidth(edit_.MeasureCanvas().TextExtentW(std::u16string_view(&ref, 1)).cx);
         }
         ++i;
+      } else if (b < 0x80 && b != '\t' && edit_.WidthCache[b] != 0) {  // ASCII, measured before
+        widths[i++] = static_cast<char>(edit_.WidthCache[b]);
       } else if (b == '\t') {
         widths[i++] = StoredWidth(edit_.TabWidth);
       } else {
-        widths[i] = StoredWidth(edit_.CharWidth(text_, i));
-        i += IsLeadByte(b) ? 2 : 1;
+        const bool lead = IsLeadByte(b);
+        const uint8_t cached = edit_.WidthCache[WidthCell(b, lead && i + 1 < n_ ? At(text_, i + 1) : 0)];
+        widths[i] = StoredWidth(cached != 0 ? cached : edit_.CharWidth(text_, i));
+        i += lead ? 2 : 1;
       }
     }
   }

@@ -33,8 +33,12 @@ TVeskUndo::TVeskUndo(TVeskEdit& edit) : FEdit(edit), FMaxUndo(kMaxUndo), FRedoin
 TUndoData& TVeskUndo::NewRecord() {
   auto r = std::make_unique<TUndoData>();
   r->Caret = FEdit.CaretPos;
-  TUndoData& added = *r;
-  FUndoList.Add(std::move(r));
+  return PushUndo(std::move(r));
+}
+
+TUndoData& TVeskUndo::PushUndo(std::unique_ptr<TUndoData> record) {
+  TUndoData& added = *record;
+  FUndoList.Add(std::move(record));
   if (FUndoList.Count() > FMaxUndo) FUndoList.Delete(0);  // one record only, however far over
   if (!FRedoing) FRedoList.Clear();
   return added;
@@ -49,14 +53,14 @@ void TVeskUndo::Clear() {
   FRedoList.Clear();
 }
 
+// A record that has been applied moves to the other stack as it stands (what
+// copying it there and freeing the original would give, without the copy).
 void TVeskUndo::Undo() {
   if (FUndoList.Count() == 0) return;
-  TUndoData& r = FUndoList.Top();
-  if (!Apply(r)) return;
-  PushRedo(r);
+  if (!Apply(FUndoList.Top())) return;
+  FRedoList.Add(FUndoList.TakeTop());
   FEdit.SetCaret(FEdit.CaretPos);
   FEdit.Invalidate();
-  FUndoList.DeleteTop();
 }
 
 void TVeskUndo::Redo() {
@@ -68,12 +72,10 @@ void TVeskUndo::Redo() {
     ~RedoingFlag() { flag = false; }
   } redoing(FRedoing);
   if (!Apply(r)) return;
-  TUndoData& n = NewRecord();
-  n = r;
+  PushUndo(FRedoList.TakeTop());
   FRedoing = false;
   FEdit.SetCaret(FEdit.CaretPos);
   FEdit.Invalidate();
-  FRedoList.DeleteTop();
 }
 
 bool TVeskUndo::Apply(TUndoData& r) {
@@ -119,6 +121,14 @@ void TVeskUndo::ApplyInsert(TUndoData& r) {
   TVeskItem& line = e.Items[y];
   const size_t x = ClampToSize(r.Caret.X, line.Text.size());
   const size_t want = r.Count < 0 ? 0 : static_cast<size_t>(r.Count);
+  if (want <= line.Text.size() - x) {  // within the line: the usual case
+    r.Text.assign(line.Text, x, want);
+    line.Text.erase(x, want);
+    line.Scan();
+    r.Mode = umDelete;
+    e.FireChange();
+    return;
+  }
   std::string s = line.Text.substr(x);
   while (y < e.Items.Count() - 1 && s.size() < want) {
     s += "\r\n";

@@ -40,6 +40,12 @@ class TUndoList {
   int32_t Add(std::unique_ptr<TUndoData> r);
   void Delete(int32_t index);
   void DeleteTop() { items_.pop_back(); }
+  // Removes the top record and hands it over.
+  std::unique_ptr<TUndoData> TakeTop() {
+    std::unique_ptr<TUndoData> top = std::move(items_.back());
+    items_.pop_back();
+    return top;
+  }
   void Clear() { items_.clear(); }
 
  private:
@@ -58,6 +64,8 @@ class TVeskUndo {
   TVeskUndo& operator=(const TVeskUndo&) = delete;
 
   virtual TUndoData& NewRecord();
+  // NewRecord's limit and redo rule for a record that already exists.
+  TUndoData& PushUndo(std::unique_ptr<TUndoData> record);
   virtual bool CanRedo() const { return FRedoList.Count() > 0; }
   virtual bool CanUndo() const { return FUndoList.Count() > 0; }
   virtual void Redo();

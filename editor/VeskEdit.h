@@ -284,6 +284,7 @@ class TVeskEdit : public TVeskMetrics,
   using Handler = LRESULT (TVeskEdit::*)(WPARAM, LPARAM);
   static Handler FindHandler(uint32_t msg);
   LRESULT DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM lParam);
+  void PlaceCaretAtDocPoint();
   LRESULT WMCanUndo(WPARAM, LPARAM);
   LRESULT WMUndo(WPARAM, LPARAM);
   LRESULT WMSize(WPARAM, LPARAM);

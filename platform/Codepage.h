@@ -14,7 +14,8 @@ namespace kelvane::cp932 {
 
 // Lead bytes of code page 932: 0x81-0x9F and 0xE0-0xFC.
 constexpr bool IsLeadByte(unsigned char b) noexcept {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+  // Unsigned wrap-around makes each range one comparison.
+  return static_cast<unsigned char>(b - 0x81) <= 0x9F - 0x81 || static_cast<unsigned char>(b - 0xE0) <= 0xFC - 0xE0;
 }
 
 // Bytes that may follow a lead byte in a mapped character: 0x40-0x7E, 0x80-0xFC.

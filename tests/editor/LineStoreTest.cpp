@@ -1,10 +1,10 @@
 // The line store: whole-text assignment, the CR LF splitter, position
-// normalisation, the raw insertion and line break, and the gap buffer of lines.
+// normalisation, the raw insertion and line break, and the block list of lines.
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "editor/GapVector.h"
+#include "editor/BlockVector.h"
 #include "tests/support/EditorFixture.h"
 
 namespace kelvane::test {
@@ -171,8 +171,8 @@ TEST(SplitLine, StartMiddleEnd) {
   EXPECT_EQ(f.edit.CaretPos, (TPoint{0, 3}));
 }
 
-TEST(GapVector, BehavesLikeAVector) {
-  GapVector<int> gap;
+TEST(BlockVector, BehavesLikeAVector) {
+  BlockVector<int, 4> gap;  // tiny blocks, so that splits and empty blocks happen often
   std::vector<int> model;
   std::mt19937 rng(3);
   for (int step = 0; step < 20000; ++step) {
@@ -188,6 +188,16 @@ TEST(GapVector, BehavesLikeAVector) {
       model.erase(model.begin() + static_cast<ptrdiff_t>(at));
     }
     ASSERT_EQ(gap.size(), model.size());
+    if (!model.empty()) {
+      const size_t probe = rng() % model.size();
+      ASSERT_EQ(gap[probe], model[probe]);
+    }
+    if (step % 5000 == 4999) {  // empty it now and then: the sole block may be empty
+      while (!model.empty()) {
+        ASSERT_EQ(gap.take(0), model.front());
+        model.erase(model.begin());
+      }
+    }
   }
   for (size_t i = 0; i < model.size(); ++i) ASSERT_EQ(gap[i], model[i]);
 }

@@ -30,20 +30,25 @@ void TVeskEdit::SetCaret(TPoint p, bool keepGoal, bool noHScroll, bool noVScroll
   if (TopLine != oldTop) {
     BoxTop = SelAnchor.Y;
     BoxLineSpan = CaretPos.Y - SelAnchor.Y;
-    RefreshRuler();
-    RepaintLines(TopLine, TopLine + VisibleLines);
-    UpdateVScrollBar(true);
-  } else if (Selected) {
-    if (BoxMode) {
-      RepaintLines(std::min({LastCaretLine, CaretPos.Y, SelAnchor.Y}),
-                   std::max({LastCaretLine, CaretPos.Y, SelAnchor.Y}));
-    } else {
-      RepaintLines(std::min(LastCaretLine, CaretPos.Y), std::max(LastCaretLine, CaretPos.Y));
-    }
   }
+  RepaintAfterCaretMove(oldTop, true);
   LastCaretLine = CaretPos.Y;
   PlaceCaretAtDocPoint();
   if (OnMoveCaret) OnMoveCaret(*this);
+}
+
+// What a caret move repaints: every row when the view scrolled, otherwise the
+// rows whose selection the move changed (in stream mode only when it moved).
+void TVeskEdit::RepaintAfterCaretMove(int32_t oldTop, bool caretMoved) {
+  if (TopLine != oldTop) {
+    RefreshRuler();
+    RepaintLines(TopLine, TopLine + VisibleLines);
+    UpdateVScrollBar(true);
+  } else if (Selected && BoxMode) {
+    RepaintLines(std::min({LastCaretLine, CaretPos.Y, SelAnchor.Y}), std::max({LastCaretLine, CaretPos.Y, SelAnchor.Y}));
+  } else if (Selected && caretMoved) {
+    RepaintLines(std::min(LastCaretLine, CaretPos.Y), std::max(LastCaretLine, CaretPos.Y));
+  }
 }
 
 void TVeskEdit::PlaceCaret() {

@@ -52,17 +52,7 @@ void TVeskEdit::SetCaretAtX(int32_t x, int32_t line, bool noHScroll, bool noVScr
   if (!noHScroll) ScrollToCaretH(hForce);
   PlaceCaret();
   DrawRulerStrip();
-  if (TopLine != oldTop) {
-    RefreshRuler();
-    RepaintLines(TopLine, TopLine + VisibleLines);
-    UpdateVScrollBar(true);
-  } else if (Selected) {
-    if (BoxMode) {
-      RepaintLines(std::min({LastCaretLine, CaretPos.Y, SelAnchor.Y}), std::max({LastCaretLine, CaretPos.Y, SelAnchor.Y}));
-    } else if (CaretPos != old) {
-      RepaintLines(std::min(LastCaretLine, CaretPos.Y), std::max(LastCaretLine, CaretPos.Y));
-    }
-  }
+  RepaintAfterCaretMove(oldTop, CaretPos != old);  // the box's top and span stay as they were
   LastCaretLine = CaretPos.Y;
   if (OnMoveCaret) OnMoveCaret(*this);
 }

@@ -285,6 +285,7 @@ class TVeskEdit : public TVeskMetrics,
   static Handler FindHandler(uint32_t msg);
   LRESULT DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM lParam);
   void PlaceCaretAtDocPoint();
+  void RepaintAfterCaretMove(int32_t oldTop, bool caretMoved);
   LRESULT WMCanUndo(WPARAM, LPARAM);
   LRESULT WMUndo(WPARAM, LPARAM);
   LRESULT WMSize(WPARAM, LPARAM);

@@ -61,44 +61,6 @@ TCliRun RunCliBinary(const std::vector<std::string>& args) {
 
 std::string DataPath(std::string_view name) { return std::string(KELVANE_SOURCE_DIR "/tests/data/") + std::string(name); }
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path.string());
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
-}
-
-TTempFolder::TTempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "kelvane-cli-test.XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  dir_ = pattern;
-}
-
-TTempFolder::~TTempFolder() {
-  std::error_code ec;
-  fs::remove_all(dir_, ec);
-}
-
-std::string TTempFolder::Path(std::string_view name) const { return (dir_ / name).string(); }
-
-std::string TTempFolder::Write(std::string_view name, std::string_view bytes) const {
-  const std::string path = Path(name);
-  WriteBytes(path, bytes);
-  return path;
-}
-
-std::vector<std::string> TTempFolder::Names() const {
-  std::vector<std::string> names;
-  for (const fs::directory_entry& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 std::string StatusLine(int undo, int redo) {
   return " Undo:" + std::to_string(undo) + " Redo:" + std::to_string(redo) + " Total:" + std::to_string(undo + redo) +
          "\n";

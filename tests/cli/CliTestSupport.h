@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace kelvane::test {
 
 struct TCliRun {
@@ -24,27 +26,6 @@ TCliRun RunCliBinary(const std::vector<std::string>& args);
 
 // A fixture file under tests/data.
 std::string DataPath(std::string_view name);
-
-std::string ReadBytes(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
-
-// A folder of its own for each test, removed with everything in it.
-class TTempFolder {
- public:
-  TTempFolder();
-  ~TTempFolder();
-  TTempFolder(const TTempFolder&) = delete;
-  TTempFolder& operator=(const TTempFolder&) = delete;
-
-  std::string Path(std::string_view name) const;
-  // Writes Bytes to a new file in the folder; returns its path.
-  std::string Write(std::string_view name, std::string_view bytes) const;
-  // The names in the folder, sorted: what a command left behind.
-  std::vector<std::string> Names() const;
-
- private:
-  std::filesystem::path dir_;
-};
 
 // The first line of info: " Undo:U Redo:R Total:U+R" and LF.
 std::string StatusLine(int undo, int redo);

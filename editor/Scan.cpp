@@ -38,7 +38,7 @@ bool IsUrlChar(unsigned char b) {
   }
 }
 
-char ClassOfDouble(unsigned code) {
+constexpr char ClassOfDoubleCode(unsigned code) {
   if (code == 0x8140) return ':';
   if ((code >= 0x8260 && code <= 0x8279) || (code >= 0x8281 && code <= 0x829A)) return '4';
   if ((code >= 0x829F && code <= 0x82F1) || (code >= 0x8340 && code <= 0x8396)) return '5';
@@ -49,6 +49,16 @@ char ClassOfDouble(unsigned code) {
   if (code >= 0x8140 && code <= 0x81FC) return '8';
   return ';';
 }
+
+// Only lead bytes 0x81 … 0x84 hold codes of their own classes; everything from
+// 0x85 on is class ";".
+constexpr std::array<char, 4 * 256> kDoubleClasses = [] {
+  std::array<char, 4 * 256> table{};
+  for (unsigned i = 0; i < table.size(); ++i) table[i] = ClassOfDoubleCode(0x8100 + i);
+  return table;
+}();
+
+inline char ClassOfDouble(unsigned code) { return code < 0x8500 ? kDoubleClasses[code - 0x8100] : ';'; }
 
 constexpr char ClassOfSingleByte(unsigned b) {
   if (b == ' ') return ':';

@@ -229,7 +229,7 @@ void TVeskEdit::SetShowNameRef(bool value) {
   PlaceCaret();
 }
 
-// ---- history entry points, selection, events --------------------------------
+// ---- history entry points, events ---------------------------------------------
 
 void TVeskEdit::UndoStep() {
   if (Selected) SetSelected(false);
@@ -239,13 +239,6 @@ void TVeskEdit::UndoStep() {
 void TVeskEdit::RedoStep() {
   if (Selected) SetSelected(false);
   Undo->Redo();
-}
-
-void TVeskEdit::SetSelected(bool on) {
-  if (on != Selected) Invalidate();
-  Selected = on;
-  if (!on) LineSelect = false;
-  if (on && !MouseDown) CollapseSelection();
 }
 
 void TVeskEdit::FireChange() {

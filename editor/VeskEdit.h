@@ -223,9 +223,45 @@ class TVeskEdit : public TVeskMetrics,
   void UndoStep();
   void RedoStep();
 
-  // Selection (the part the history needs).
+  // Editing with history (Editing.cpp).
+  void InputText(std::string_view s);
+  void NewLine();
+  void TabKey();
+  void BackSpaceKey();
+  void DeleteBack();
+  void DeleteKey();
+  void DeleteChar();
+  void DeleteToEnd(int32_t line);
+  void DeleteToStart(int32_t line);
+  void AddUndo(uint8_t mode, TPoint pos, std::string text, int32_t count);
+  void ReplaceLines(int32_t first, int32_t last, std::string_view newText, TPoint pos);
+  void PrefixLines(std::string_view s);
+  void DeleteSelection();
+  void ReplaceSelection(std::string_view s);
+  void PasteBox(std::string_view s);
+  void DropBox(std::string_view s);
+
+  // Selection and clipboard (Selection.cpp).
+  struct TOrderedRange {
+    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  };
+  static TOrderedRange OrderRange(TPoint a, TPoint b);
   void SetSelected(bool on);
   void CollapseSelection() { SelAnchor = CaretPos; }
+  std::string GetRangeText(TPoint a, TPoint b) const;
+  std::string GetBoxLineText(int32_t line) const;
+  std::string GetBoxText() const;
+  std::string GetSelText() const;
+  void CopyToClipboard();
+  bool SelectWord(TPoint p);
+  void SelectBlock();
+  void CopyCommand();
+  void CutCommand();
+  void BoxRemove();
+  void PasteCommand();
+  // The text effects of dropping dragged text at DragPos (the gesture is the
+  // mouse handling's): Copy when Shift is held, Overwrite (box) when Ctrl is.
+  void DropDraggedText(bool copy, bool overwrite);
 
   // Scanning.
   uint8_t CharWidth(std::string_view text, size_t i);

@@ -42,6 +42,7 @@ TVeskEdit::Handler TVeskEdit::FindHandler(uint32_t msg) {
       {EM_CANUNDO, &TVeskEdit::WMCanUndo},
       {WM_UNDO, &TVeskEdit::WMUndo},
       {CM_FONTCHANGED, &TVeskEdit::CMFontChanged},
+      {WM_MOUSEACTIVATE, &TVeskEdit::WMMouseActivate},
       {WM_VSCROLL, &TVeskEdit::WMVScroll},
       {WM_HSCROLL, &TVeskEdit::WMHScroll},
       {WM_MOUSEWHEEL, &TVeskEdit::WMMouseWheel},
@@ -57,7 +58,36 @@ LRESULT TVeskEdit::Perform(uint32_t msg, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(msg, wParam, lParam);
 }
 
-LRESULT TVeskEdit::DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM lParam) { return 0; }
+// Messages without a handler of their own: a button press on the window, or on
+// its client area seen from outside, takes the keyboard focus first.
+LRESULT TVeskEdit::DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+  constexpr WPARAM HTCLIENT = 1;
+  switch (msg) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+      if (wParam == HTCLIENT && !FHost.HasFocus()) FHost.SetFocus();
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (!FHost.HasFocus()) FHost.SetFocus();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+LRESULT TVeskEdit::WMMouseActivate(WPARAM, LPARAM) {
+  constexpr LRESULT MA_ACTIVATE = 1;
+  try {
+    FHost.SetFocus();
+  } catch (const std::exception&) {
+    // taking the focus on activation may fail; the click still goes on
+  }
+  return MA_ACTIVATE;
+}
 
 LRESULT TVeskEdit::WMCanUndo(WPARAM, LPARAM) { return CanUndo() ? 1 : 0; }
 

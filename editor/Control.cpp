@@ -43,6 +43,9 @@ TVeskEdit::Handler TVeskEdit::FindHandler(uint32_t msg) {
       {WM_UNDO, &TVeskEdit::WMUndo},
       {CM_FONTCHANGED, &TVeskEdit::CMFontChanged},
       {WM_MOUSEACTIVATE, &TVeskEdit::WMMouseActivate},
+      {WM_COPY, &TVeskEdit::WMCopy},
+      {WM_CUT, &TVeskEdit::WMCut},
+      {WM_PASTE, &TVeskEdit::WMPaste},
       {WM_VSCROLL, &TVeskEdit::WMVScroll},
       {WM_HSCROLL, &TVeskEdit::WMHScroll},
       {WM_MOUSEWHEEL, &TVeskEdit::WMMouseWheel},
@@ -133,6 +136,21 @@ LRESULT TVeskEdit::WMGetDlgCode(WPARAM, LPARAM) {
 
 LRESULT TVeskEdit::CMFontChanged(WPARAM, LPARAM) {
   ApplyFont(FFont);
+  return 0;
+}
+
+LRESULT TVeskEdit::WMCopy(WPARAM, LPARAM) {
+  CopyCommand();
+  return 0;
+}
+
+LRESULT TVeskEdit::WMCut(WPARAM, LPARAM) {
+  CutCommand();
+  return 0;
+}
+
+LRESULT TVeskEdit::WMPaste(WPARAM, LPARAM) {
+  PasteCommand();
   return 0;
 }
 

@@ -85,4 +85,19 @@ bool SplitAtCrLf(TAEStrList& list, std::string_view s) {
   return true;
 }
 
+std::vector<std::string_view> SplitAtBreaks(std::string_view s) {
+  std::vector<std::string_view> pieces;
+  size_t start = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '\r' && s[i] != '\n') continue;
+    pieces.push_back(s.substr(start, i - start));
+    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  pieces.push_back(s.substr(start));
+  return pieces;
+}
+
+std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
+
 }  // namespace kelvane

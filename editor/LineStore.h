@@ -94,6 +94,12 @@ class TAEStrList {
 // Fills List with the pieces of S between CR LF pairs; false if splitting failed.
 bool SplitAtCrLf(TAEStrList& list, std::string_view s);
 
+// The pieces of S between line breaks of any kind (CR LF, a lone CR, a lone
+// LF). The last piece is always there, empty when S ends with a break.
+std::vector<std::string_view> SplitAtBreaks(std::string_view s);
+// S up to its first NUL byte, which ends a text wherever it is read.
+std::string_view UpToNul(std::string_view s);
+
 // Clamps a 64-bit column or count into the range a line can have.
 constexpr size_t ClampToSize(int64_t v, size_t size) {
   return v <= 0 ? 0 : (static_cast<uint64_t>(v) >= size ? size : static_cast<size_t>(v));

@@ -9,21 +9,6 @@ namespace kelvane {
 
 namespace {
 
-// Splits at every CR LF, lone CR or lone LF; a NUL byte ends the text.
-std::vector<std::string_view> SplitAtAnyBreak(std::string_view s) {
-  std::vector<std::string_view> pieces;
-  size_t start = 0;
-  size_t i = 0;
-  for (; i < s.size() && s[i] != '\0'; ++i) {
-    if (s[i] != '\r' && s[i] != '\n') continue;
-    pieces.push_back(s.substr(start, i - start));
-    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  pieces.push_back(s.substr(start, i - start));
-  return pieces;
-}
-
 int32_t SaturatedAdd(int32_t a, int64_t b) {
   int64_t sum = static_cast<int64_t>(a) + b;
   return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
@@ -98,7 +83,7 @@ void TVeskEdit::InsertText(std::string_view s) {
     std::string head = line.Text.substr(0, cut);
     // The pieces of the text followed by one empty piece: pieces[n-2] is the last
     // piece of the text (empty when it ends with a break) and takes the tail.
-    std::vector<std::string_view> pieces = SplitAtAnyBreak(s);
+    std::vector<std::string_view> pieces = SplitAtBreaks(UpToNul(s));
     pieces.push_back({});
     const size_t n = pieces.size();
     line.Assign(head.append(pieces[0]));

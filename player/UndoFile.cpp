@@ -25,16 +25,8 @@ std::string Unescape(std::string_view text) { return ReplaceAll(text, kEscapedBr
 // Lines split at CR LF, lone CR and lone LF; a break at the very end gives no
 // extra line, and a NUL byte ends the readable text.
 std::vector<std::string_view> SplitFileLines(std::string_view bytes) {
-  bytes = bytes.substr(0, bytes.find('\0'));
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-    lines.push_back(bytes.substr(start, i - start));
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < bytes.size()) lines.push_back(bytes.substr(start));
+  std::vector<std::string_view> lines = SplitAtBreaks(UpToNul(bytes));
+  if (lines.back().empty()) lines.pop_back();
   return lines;
 }
 

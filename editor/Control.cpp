@@ -24,6 +24,8 @@ TVeskEdit::TVeskEdit(EditHost& host) : FHost(host), FFont(kDefaultFont) {
   ColorSelSpace = ColorSelText ^ 0x00FFFFFFu;
   KeywordColors.fill(FFont.Color);
   InsertLine(0, {});
+  FHost.SetCursor(FCursor);
+  FDragRestoreCursor = FCursor;
   Undo = std::make_unique<TVeskUndo>(*this);
 }
 

@@ -128,6 +128,9 @@ struct TVeskProperties {
   TSpaceDrawStyle SpaceSglStyle = sdsLineA;
   TSpaceDrawStyle SpaceDblStyle = sdsLineA;
   bool TextDrag = false;
+  // Inherited properties the control makes public.
+  bool TabStop = false;
+  bool Visible = true;
 };
 
 // What the painting stand-in was asked to do, so that tests can check which
@@ -200,6 +203,12 @@ class TVeskEdit : public TVeskMetrics,
   void SetShowGrid(bool value);
   int32_t HScrollMax() const { return FHScrollMax; }
   void SetHScrollMax(int32_t value);
+  // The background picture and its placement (drawn by the painting).
+  Picture& GetPicture() { return *FPicture; }
+  int32_t PicturePosX() const { return FPicturePosX; }
+  int32_t PicturePosY() const { return FPicturePosY; }
+  int32_t PictureZoom() const { return FPictureZoom; }
+  TCursorShape Cursor() const { return FCursor; }
   bool ConfCaretVisible() const { return FConfCaretVisible; }
   void SetConfCaretVisible(bool value);
   bool ShowNumRef() const { return FShowNumRef; }
@@ -352,6 +361,11 @@ class TVeskEdit : public TVeskMetrics,
   bool FConfCaretVisible = true;
   bool FShowNumRef = false;
   bool FShowNameRef = false;
+  int32_t FPicturePosX = 0;
+  int32_t FPicturePosY = 0;
+  int32_t FPictureZoom = 100;
+  TCursorShape FCursor = TCursorShape::IBeam;
+  TCursorShape FDragRestoreCursor = TCursorShape::IBeam;  // what a text drag gives back
   TVeskPaintLog FPaintLog;
 };
 

@@ -2,10 +2,14 @@
 #include "cli/CliApp.h"
 
 #include <cstdint>
+#include <iostream>
+#include <iterator>
 #include <optional>
 #include <ostream>
 
 #include "cli/HeadlessPlayer.h"
+#include "cli/EditScript.h"
+#include "cli/Hex.h"
 #include "editor/Errors.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
@@ -23,6 +27,8 @@ constexpr const char* kUsage =
     "  kelvane-cli save FILE [--at N] -o OUT     save the state at point N as an undo file\n"
     "  kelvane-cli scan FILE [--at N] [--numref] [--nameref] [--keyword G=WORD]...\n"
     "                                            print the scanner's view of every line as JSON\n"
+    "  kelvane-cli edit [FILE] [--at N] --script SCRIPT [-o OUT]\n"
+    "                                            play a script of editor messages (SCRIPT - for stdin)\n"
     "  kelvane-cli --help | --version\n"
     "\n"
     "FILE and OUT are undo files (.eud). N is the number of records on the undo stack\n"
@@ -32,12 +38,14 @@ constexpr const char* kUsage =
 struct CliOptions {
   std::string Command;
   std::string File;
+  bool HasFile = false;
   std::optional<int64_t> At;
   bool Utf8 = false;
   std::optional<std::string> Out;
   bool NumRef = false;
   bool NameRef = false;
   std::vector<std::pair<int, std::string>> Keywords;  // group 1 … 8, word bytes
+  std::optional<std::string> Script;
 };
 
 class UsageError : public std::runtime_error {
@@ -63,8 +71,7 @@ CliOptions ParseArgs(const std::vector<std::string>& args) {
   CliOptions o;
   if (args.empty()) throw UsageError("no command given");
   o.Command = args[0];
-  bool fileGiven = false;
-  if (o.Command != "text" && o.Command != "info" && o.Command != "save" && o.Command != "scan")
+  if (o.Command != "text" && o.Command != "info" && o.Command != "save" && o.Command != "scan" && o.Command != "edit")
     throw UsageError("unknown command '" + o.Command + "'");
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -77,7 +84,9 @@ CliOptions ParseArgs(const std::vector<std::string>& args) {
       if (!o.At) throw UsageError("--at needs a whole number");
     } else if (a == "--utf8" && o.Command == "text") {
       o.Utf8 = true;
-    } else if (a == "-o" && o.Command == "save") {
+    } else if (a == "--script" && o.Command == "edit") {
+      o.Script = value();
+    } else if (a == "-o" && (o.Command == "save" || o.Command == "edit")) {
       o.Out = value();
     } else if (a == "--numref" && o.Command == "scan") {
       o.NumRef = true;
@@ -90,14 +99,15 @@ CliOptions ParseArgs(const std::vector<std::string>& args) {
       o.Keywords.emplace_back(spec[0] - '0', spec.substr(2));
     } else if (!a.empty() && a[0] == '-' && a != "-") {
       throw UsageError("unknown option '" + a + "' for " + o.Command);
-    } else if (!fileGiven) {
+    } else if (!o.HasFile) {
       o.File = a;
-      fileGiven = true;
+      o.HasFile = true;
     } else {
       throw UsageError("unexpected argument '" + a + "'");
     }
   }
-  if (!fileGiven) throw UsageError(o.Command + " needs a FILE");
+  if (!o.HasFile && o.Command != "edit") throw UsageError(o.Command + " needs a FILE");
+  if (o.Command == "edit" && !o.Script) throw UsageError("edit needs --script SCRIPT");
   if (o.Command == "save" && !o.Out) throw UsageError("save needs -o OUT");
   return o;
 }
@@ -125,17 +135,10 @@ void PrintScan(TVeskEdit& editor, const CliOptions& o, std::ostream& out) {
   editor.SetShowNumRef(o.NumRef);
   editor.SetShowNameRef(o.NameRef);
   editor.Items.ScanAll();
-  auto hex = [](const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string h;
-    h.reserve(bytes.size() * 2);
-    for (unsigned char b : bytes) h.append({kDigits[b >> 4], kDigits[b & 15]});
-    return h;
-  };
   std::string line;
   for (int32_t y = 0; y < editor.Items.Count(); ++y) {
     const TVeskItem& item = editor.Items[y];
-    line = "{\"y\":" + std::to_string(y) + ",\"text\":\"" + hex(item.Text) + "\",\"attrs\":\"" + hex(item.Attrs) +
+    line = "{\"y\":" + std::to_string(y) + ",\"text\":\"" + Hex(item.Text) + "\",\"attrs\":\"" + Hex(item.Attrs) +
            "\",\"classes\":\"" + item.Classes + "\",\"widths\":[";
     for (size_t i = 0; i < item.Widths.size(); ++i) line += (i ? "," : "") + std::to_string(item.WidthAt(i));
     line += "],\"refs\":[";
@@ -145,25 +148,57 @@ void PrintScan(TVeskEdit& editor, const CliOptions& o, std::ostream& out) {
   }
 }
 
+bool CheckUndoFilePath(const std::string& path, bool mustExist, std::ostream& err) {
+  if (!HasUndoFileExt(path)) {
+    err << "kelvane-cli: " << path << ": not an undo file (the extension must be .eud)" << (mustExist ? "" : "; nothing written")
+        << "\n";
+    return false;
+  }
+  if (mustExist && !FileExists(path)) {
+    err << "kelvane-cli: " << path << ": no such file\n";
+    return false;
+  }
+  return true;
+}
+
+// The script's text, from a file or from standard input ("-").
+bool ReadScript(const std::string& source, std::string& script, std::ostream& err) {
+  if (source == "-") {
+    script.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return true;
+  }
+  if (ReadWholeFile(source, script)) return true;
+  err << "kelvane-cli: " << source << ": the script cannot be read\n";
+  return false;
+}
+
+bool SaveTo(HeadlessPlayer& player, const std::string& path, std::ostream& err) {
+  const bool written = player.Form.WriteUndoFile(path);
+  for (const std::string& m : player.Window.Messages) err << m << "\n";
+  if (!written && player.Window.Messages.empty()) err << "kelvane-cli: " << path << ": cannot be written\n";
+  return written;
+}
+
 int RunCommand(const CliOptions& o, std::ostream& out, std::ostream& err) {
-  if (!HasUndoFileExt(o.File)) {
-    err << "kelvane-cli: " << o.File << ": not an undo file (the extension must be .eud)\n";
-    return kExitFile;
-  }
-  if (!FileExists(o.File)) {
-    err << "kelvane-cli: " << o.File << ": no such file\n";
-    return kExitFile;
-  }
-  if (o.Out && !HasUndoFileExt(*o.Out)) {
-    err << "kelvane-cli: " << *o.Out << ": not an undo file (the extension must be .eud); nothing written\n";
-    return kExitFile;
+  if (o.HasFile && !CheckUndoFilePath(o.File, true, err)) return kExitFile;
+  if (o.Out && !CheckUndoFilePath(*o.Out, false, err)) return kExitFile;
+  std::vector<TScriptCommand> script;
+  if (o.Script) {
+    std::string text, error;
+    if (!ReadScript(*o.Script, text, err)) return kExitFile;
+    std::optional<std::vector<TScriptCommand>> parsed = ParseEditScript(text, error);
+    if (!parsed) {
+      err << "kelvane-cli: " << *o.Script << ": " << error << "\n";
+      return kExitUsage;
+    }
+    script = std::move(*parsed);
   }
   HeadlessPlayer player;
-  if (!player.Form.LoadUndoFile(o.File)) {
+  if (o.HasFile && !player.Form.LoadUndoFile(o.File)) {
     err << "kelvane-cli: " << o.File << ": cannot be read\n";
     return kExitFile;
   }
-  const bool stepped = !o.At || StepTo(player, *o.At, err);
+  bool stepped = !o.At || StepTo(player, *o.At, err);
   TVeskEdit& editor = player.Editor();
   if (o.Command == "text") {
     const std::string text = editor.GetText();
@@ -174,13 +209,11 @@ int RunCommand(const CliOptions& o, std::ostream& out, std::ostream& err) {
     player.Form.UpdateStatus(true);
     out << player.Window.StatusText << "\n";
     if (auto report = BuildUndoInfo(*editor.Undo, player.Form.FFileName)) out << ReplaceAll(*report, "\r\n", "\n") << "\n";
-  } else {
-    const bool written = player.Form.WriteUndoFile(*o.Out);
-    for (const std::string& m : player.Window.Messages) err << m << "\n";
-    if (!written) {
-      if (player.Window.Messages.empty()) err << "kelvane-cli: " << *o.Out << ": cannot be written\n";
-      return kExitFile;
-    }
+  } else if (o.Command == "edit") {
+    stepped = RunEditScript(script, editor, player.EditWindow, out, err) && stepped;
+    if (o.Out && !SaveTo(player, *o.Out, err)) return kExitFile;
+  } else if (!SaveTo(player, *o.Out, err)) {
+    return kExitFile;
   }
   out.flush();
   if (!out) {

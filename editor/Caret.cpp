@@ -119,7 +119,9 @@ void TVeskEdit::ScrollToCaretV(bool vCenter) {
 }
 
 void TVeskEdit::ScrollToCaretH(bool hForce) {
-  if (LineSelect) return;
+  // Without a client width (before the first size message) there is no right
+  // edge to follow the caret to; scrolling by it would leave the view 200 px off.
+  if (LineSelect || ViewWidth <= 0) return;
   const int32_t w = ViewWidth;
   const int32_t t = TextLeft();
   if (hForce || !MouseDown) {

@@ -84,6 +84,14 @@ TEST(Caret, ViewFollowsHorizontally) {
   EXPECT_EQ(c.edit.HScrollPos, 0);
 }
 
+TEST(Caret, NoHorizontalFollowBeforeTheWindowHasAWidth) {
+  HeadlessEditHost host;
+  TVeskEdit edit(host);
+  edit.SetShowRuler(true);
+  edit.CreateWnd();
+  EXPECT_EQ(edit.HScrollPos, 0);
+}
+
 TEST(Caret, AutoScrollWhileTheMouseIsHeld) {
   Caret c;
   c.Size(400, 364);  // 20 visible lines

@@ -184,7 +184,7 @@ class ScriptPlayer {
     const auto x = static_cast<int32_t>(c.Numbers[0]);
     const auto y = static_cast<int32_t>(c.Numbers[1]);
     host_.Mouse = {x, y};
-    WPARAM keys = buttonHeld ? MK_LBUTTON : 0;
+    WPARAM keys = buttonHeld ? WPARAM{MK_LBUTTON} : WPARAM{0};
     if (c.Shift) keys |= MK_SHIFT;
     if (c.Ctrl) keys |= MK_CONTROL;
     e_.Perform(msg, keys, MakeLParam(static_cast<uint32_t>(x) & 0xFFFF, static_cast<uint32_t>(y) & 0xFFFF));

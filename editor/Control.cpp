@@ -51,6 +51,17 @@ TVeskEdit::Handler TVeskEdit::FindHandler(uint32_t msg) {
       {WM_VSCROLL, &TVeskEdit::WMVScroll},
       {WM_HSCROLL, &TVeskEdit::WMHScroll},
       {WM_MOUSEWHEEL, &TVeskEdit::WMMouseWheel},
+      {WM_KEYDOWN, &TVeskEdit::WMKeyDown},
+      {WM_KEYUP, &TVeskEdit::WMKeyUp},
+      {WM_CHAR, &TVeskEdit::WMChar},
+      {WM_IME_COMPOSITION, &TVeskEdit::WMImeComposition},
+      {WM_IME_NOTIFY, &TVeskEdit::WMImeNotify},
+      {WM_IME_REQUEST, &TVeskEdit::WMImeRequest},
+      {WM_LBUTTONDOWN, &TVeskEdit::WMLButtonDown},
+      {WM_MOUSEMOVE, &TVeskEdit::WMMouseMove},
+      {WM_LBUTTONUP, &TVeskEdit::WMLButtonUp},
+      {WM_LBUTTONDBLCLK, &TVeskEdit::WMLButtonDblClk},
+      {WM_RBUTTONDOWN, &TVeskEdit::WMRButtonDown},
   };
   for (const auto& [number, handler] : kTable) {
     if (number == msg) return handler;
@@ -249,6 +260,7 @@ void TVeskEdit::SetShowRuler(bool value) {
 
 void TVeskEdit::SetShowGrid(bool value) {
   FShowGrid = value;
+  RefreshRuler();
   Invalidate();
 }
 

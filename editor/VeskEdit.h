@@ -5,7 +5,9 @@
 //   UndoHistory.cpp              the history and how records are applied
 //   Control.cpp                  construction, properties, metrics, messages
 //   Caret.cpp                    caret, coordinates and scrolling
-//   Paint.cpp                    repaint requests and the ruler strip
+//   Paint.cpp                    painting the rows, the background picture
+//   Ruler.cpp                    the ruler strip and the grid
+//   Input.cpp                    keyboard, mouse and IME input
 #pragma once
 
 #include <array>
@@ -17,6 +19,7 @@
 
 #include "editor/LineStore.h"
 #include "editor/UndoHistory.h"
+#include "editor/gridlines/VeskGridLines.h"
 #include "editor/keywords/VeskKeywords.h"
 #include "platform/Canvas.h"
 #include "platform/EditHost.h"
@@ -143,9 +146,12 @@ struct TVeskPaintLog {
   int64_t RulerStripDraws = 0;
   int64_t RulerRefreshes = 0;
   int64_t RulerBuilds = 0;
+  int64_t RowsPainted = 0;  // rows drawn by RepaintLines, all passes together
 };
 
 using TNotifyEvent = std::function<void(class TVeskEdit& sender)>;
+// Key and character events: the handler may change the code or set it to 0.
+using TKeyEvent = std::function<void(class TVeskEdit& sender, uint32_t& key)>;
 
 class TVeskEdit : public TVeskMetrics,
                   public TVeskCaretState,
@@ -173,6 +179,9 @@ class TVeskEdit : public TVeskMetrics,
   // Events.
   TNotifyEvent OnChange;
   TNotifyEvent OnMoveCaret;
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyEvent OnKeyPress;
 
   // The message entry point: one message number, two parameters, a result.
   LRESULT Perform(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -205,9 +214,16 @@ class TVeskEdit : public TVeskMetrics,
   void SetHScrollMax(int32_t value);
   // The background picture and its placement (drawn by the painting).
   Picture& GetPicture() { return *FPicture; }
+  bool SetPicture(const std::string& path);  // false, and no picture, when unreadable
+  void ClearPicture();
   int32_t PicturePosX() const { return FPicturePosX; }
+  void SetPicturePosX(int32_t value);
   int32_t PicturePosY() const { return FPicturePosY; }
+  void SetPicturePosY(int32_t value);
   int32_t PictureZoom() const { return FPictureZoom; }
+  void SetPictureZoom(int32_t value);
+  int32_t PictureWidth() const { return FPictureWidth; }
+  int32_t PictureHeight() const { return FPictureHeight; }
   TCursorShape Cursor() const { return FCursor; }
   bool ConfCaretVisible() const { return FConfCaretVisible; }
   void SetConfCaretVisible(bool value);
@@ -272,6 +288,12 @@ class TVeskEdit : public TVeskMetrics,
   // mouse handling's): Copy when Shift is held, Overwrite (box) when Ctrl is.
   void DropDraggedText(bool copy, bool overwrite);
 
+  // Input (Input.cpp).
+  void ExtendOrDropSelection();
+  void SelectAll();
+  bool InDropRange(int32_t column, int32_t line) const;
+  bool InBoxRange(int32_t column1, int32_t line) const;
+
   // Scanning.
   uint8_t CharWidth(std::string_view text, size_t i);
   void ClearWidthCache() { WidthCache.fill(0); }
@@ -313,14 +335,28 @@ class TVeskEdit : public TVeskMetrics,
   void UpdateHScrollBar();
   static int32_t AutoScrollStep(int32_t d);
 
-  // Painting (repaint requests and the ruler strip).
+  // Painting (Paint.cpp): the paint request, rows, marks and the margin.
+  void Paint();
   void RepaintLines(int32_t first, int32_t last);
   void Invalidate();
+  void PaintLineNo(int32_t y, bool star, int32_t line);
+  // Kind: 0 single space, 1 full-width space, 2 error space, 3 tab.
+  void DrawSpaceMark(int32_t x, int kind, bool selected, int32_t w, int32_t y);
+  void DrawCrMark(int32_t x, bool selected, int32_t y);
+  // One entry per byte of the line and one for its end: '2' selected, '1' not.
+  std::string SelectionMap(int32_t line) const;
+  TColor ResolveColor(TColor c) const;  // system colours to their value
+  TOrderedRange SelBounds;              // the stream selection, ordered at each pass
+  const TVeskPaintLog& PaintLog() const { return FPaintLog; }
+
+  // The ruler strip and the grid (Ruler.cpp).
   void DrawRulerStrip();
+  void DrawRulerMarker();
   void RefreshRuler();
   void BuildRuler();
   void SetupRulerBitmap();
-  const TVeskPaintLog& PaintLog() const { return FPaintLog; }
+  void DrawGrid(Canvas& canvas);
+  TVeskGridLines GridLines;
 
   void FireChange();
   EditHost& Host() { return FHost; }
@@ -347,6 +383,20 @@ class TVeskEdit : public TVeskMetrics,
   LRESULT WMVScroll(WPARAM, LPARAM);
   LRESULT WMHScroll(WPARAM, LPARAM);
   LRESULT WMMouseWheel(WPARAM, LPARAM);
+  LRESULT WMKeyDown(WPARAM, LPARAM);
+  LRESULT WMKeyUp(WPARAM, LPARAM);
+  LRESULT WMChar(WPARAM, LPARAM);
+  LRESULT WMImeComposition(WPARAM, LPARAM);
+  LRESULT WMImeNotify(WPARAM, LPARAM);
+  LRESULT WMImeRequest(WPARAM, LPARAM);
+  LRESULT WMLButtonDown(WPARAM, LPARAM);
+  LRESULT WMMouseMove(WPARAM, LPARAM);
+  LRESULT WMLButtonUp(WPARAM, LPARAM);
+  LRESULT WMLButtonDblClk(WPARAM, LPARAM);
+  LRESULT WMRButtonDown(WPARAM, LPARAM);
+  void InsertTyped(std::string_view s);
+  void FollowBoxCaret(int32_t x);
+  bool StartTextDrag(int32_t x, int32_t y, TPoint doc);
 
   EditHost& FHost;
   TFontSpec FFont;
@@ -364,6 +414,9 @@ class TVeskEdit : public TVeskMetrics,
   int32_t FPicturePosX = 0;
   int32_t FPicturePosY = 0;
   int32_t FPictureZoom = 100;
+  int32_t FPictureWidth = 0;
+  int32_t FPictureHeight = 0;
+  void ApplyPicture();  // the held picture's zoomed size, then a repaint
   TCursorShape FCursor = TCursorShape::IBeam;
   TCursorShape FDragRestoreCursor = TCursorShape::IBeam;  // what a text drag gives back
   TVeskPaintLog FPaintLog;

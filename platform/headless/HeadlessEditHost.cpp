@@ -72,7 +72,13 @@ TColor HeadlessEditHost::GetSysColor(int index) const {
   return index >= 0 && index < static_cast<int>(kSysColors.size()) ? kSysColors[static_cast<size_t>(index)] : 0;
 }
 
-std::unique_ptr<Bitmap> HeadlessEditHost::CreateBitmap() { return std::make_unique<HeadlessBitmap>(); }
+// Off-screen surfaces record nothing unless a test asks them to: the command
+// line and long runs would otherwise keep every call of every repaint.
+std::unique_ptr<Bitmap> HeadlessEditHost::CreateBitmap() {
+  auto bitmap = std::make_unique<HeadlessBitmap>();
+  bitmap->Headless().Recording = false;
+  return bitmap;
+}
 
 std::unique_ptr<Picture> HeadlessEditHost::CreatePicture() { return std::make_unique<HeadlessPicture>(); }
 

@@ -40,7 +40,8 @@ class HeadlessEditHost : public EditHost {
   std::deque<uint32_t> CharQueue;
   TPoint Mouse;
 
-  // What the control did.
+  // What the control did. The surface and the bitmaps record their drawing
+  // calls only once a test switches Recording on.
   HeadlessCanvas SurfaceCanvas;
   int64_t Invalidations = 0;
   int64_t UpdateNowCalls = 0;

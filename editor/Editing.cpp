@@ -99,18 +99,38 @@ void TVeskEdit::TabKey() {
   InputText("\t");
 }
 
-void TVeskEdit::BackSpaceKey() {
-  if (Selected) {
-    if (BoxMode) BoxFillKind = 1;
-    DeleteSelection();
-    RepaintLines(TopLine, TopLine + VisibleLines);
+namespace {
+
+// Backspace and Delete: a selection goes whole (a box's columns are removed);
+// otherwise RemoveOne takes one character or line break, with the caret hidden.
+void RemoveSelectionOr(TVeskEdit& e, void (TVeskEdit::*removeOne)()) {
+  if (e.Selected) {
+    if (e.BoxMode) e.BoxFillKind = 1;
+    e.DeleteSelection();
+    e.RepaintLines(e.TopLine, e.TopLine + e.VisibleLines);
     return;
   }
-  if (!HasLine(Items, CaretPos.Y)) return;
-  SetCaretShown(false);
-  DeleteBack();
-  SetCaretShown(true);
+  if (!HasLine(e.Items, e.CaretPos.Y)) return;
+  e.SetCaretShown(false);
+  (e.*removeOne)();
+  e.SetCaretShown(true);
 }
+
+// Records and removes the bytes of one character, From … To of line Y, with
+// the caret standing at From; then puts the caret there again.
+void TakeCharacter(TVeskEdit& e, int32_t y, int32_t fromX, int32_t toX) {
+  TVeskItem& line = e.Items.Get(y);
+  const size_t from = ClampToSize(fromX, line.Text.size());
+  const size_t to = std::max(from, ClampToSize(toX, line.Text.size()));
+  e.AddUndo(umDelete, e.CaretPos, line.Text.substr(from, to - from), ToCount(static_cast<int64_t>(to - from)));
+  line.Text.erase(from, to - from);
+  line.Scan();
+  e.SetCaret(e.CaretPos);
+}
+
+}  // namespace
+
+void TVeskEdit::BackSpaceKey() { RemoveSelectionOr(*this, &TVeskEdit::DeleteBack); }
 
 void TVeskEdit::DeleteBack() {
   const int32_t y = CaretPos.Y;
@@ -126,30 +146,13 @@ void TVeskEdit::DeleteBack() {
     RepaintLines(y - 1, TopLine + VisibleLines);
   } else {
     CaretCharLeft();
-    TVeskItem& line = Items.Get(y);
-    const size_t from = ClampToSize(CaretPos.X, line.Text.size());
-    const size_t to = std::max(from, ClampToSize(x, line.Text.size()));
-    AddUndo(umDelete, CaretPos, line.Text.substr(from, to - from), ToCount(static_cast<int64_t>(to - from)));
-    line.Text.erase(from, to - from);
-    line.Scan();
-    SetCaret(CaretPos);
+    TakeCharacter(*this, y, CaretPos.X, x);
     RepaintLines(y, y + 1);
   }
   FireChange();
 }
 
-void TVeskEdit::DeleteKey() {
-  if (Selected) {
-    if (BoxMode) BoxFillKind = 1;
-    DeleteSelection();
-    RepaintLines(TopLine, TopLine + VisibleLines);
-    return;
-  }
-  if (!HasLine(Items, CaretPos.Y)) return;
-  SetCaretShown(false);
-  DeleteChar();
-  SetCaretShown(true);
-}
+void TVeskEdit::DeleteKey() { RemoveSelectionOr(*this, &TVeskEdit::DeleteChar); }
 
 void TVeskEdit::DeleteChar() {
   const int32_t y = CaretPos.Y;
@@ -158,13 +161,7 @@ void TVeskEdit::DeleteChar() {
     CaretCharRight();
     const int32_t x2 = CaretPos.X;
     CaretCharLeft();
-    TVeskItem& line = Items.Get(y);
-    const size_t from = ClampToSize(CaretPos.X, line.Text.size());
-    const size_t to = std::max(from, ClampToSize(x2, line.Text.size()));
-    AddUndo(umDelete, CaretPos, line.Text.substr(from, to - from), ToCount(static_cast<int64_t>(to - from)));
-    line.Text.erase(from, to - from);
-    line.Scan();
-    SetCaret(CaretPos);
+    TakeCharacter(*this, y, CaretPos.X, x2);
     RepaintLines(y, y);
     PlaceCaret();
   } else if (y < Items.Count() - 1) {

@@ -4,6 +4,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QTemporaryDir>
@@ -265,7 +266,7 @@ TEST(QtCanvasTest, SystemColoursComeFromThePalette) {
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);  // the editor widget needs widgets
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,590 @@
+// The editor control's window on Qt: events in, host requests out.
+#include "platform/qt/QtEditWidget.h"
+
+#include <QClipboard>
+#include <QCursor>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyleHints>
+#include <QWheelEvent>
+#include <algorithm>
+#include <exception>
+
+#include "platform/Codepage.h"
+#include "platform/qt/QtFonts.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr size_t kHorz = 0;
+constexpr size_t kVert = 1;
+constexpr int kWheelNotch = 120;
+
+// Keys the control handles on WM_KEYDOWN; 0 for the rest.
+uint32_t VirtualKey(int key) {
+  switch (key) {
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    default: break;
+  }
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<uint32_t>('A' + (key - Qt::Key_A));
+  return 0;
+}
+
+// Keys the control takes as characters.
+std::optional<uint32_t> CharKey(int key) {
+  switch (key) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    default: return std::nullopt;
+  }
+}
+
+// Control characters in key text (Escape, Delete, ...) are not typing.
+QString Printable(const QString& text) {
+  QString out;
+  for (QChar c : text) {
+    if (c.unicode() >= 0x20 && c.unicode() != 0x7F) out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+QtEditWidget::QtEditWidget(QWidget* parent) : QWidget(parent) {
+  OnError = [](const std::string& message) { qWarning("QtEditWidget: %s", message.c_str()); };
+  setAttribute(Qt::WA_InputMethodEnabled);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);
+  QWidget::setCursor(Qt::IBeamCursor);
+  canvas_ = std::make_unique<QtCanvas>(image_);
+  const std::array<Qt::Orientation, 2> orientation{Qt::Horizontal, Qt::Vertical};
+  for (size_t i = 0; i < bars_.size(); ++i) {
+    bars_[i] = std::make_unique<QScrollBar>(orientation[i], this);
+    bars_[i]->setFocusPolicy(Qt::NoFocus);
+    bars_[i]->setCursor(Qt::ArrowCursor);
+    bars_[i]->installEventFilter(this);
+    const auto kind = i == kVert ? ScrollBarKind::Vert : ScrollBarKind::Horz;
+    QObject::connect(bars_[i].get(), &QAbstractSlider::actionTriggered, this,
+                     [this, kind](int action) { Guard([&] { OnBarAction(kind, action); }); });
+  }
+  QObject::connect(&blink_, &QTimer::timeout, this, [this] {
+    blinkOn_ = !blinkOn_;
+    update(CaretRect());
+  });
+  editor_ = std::make_unique<TVeskEdit>(*this);
+  Layout();
+  editor_->CreateWnd();
+  created_ = true;
+  Layout();
+}
+
+// The control goes first: its destructor may still talk to the host.
+QtEditWidget::~QtEditWidget() {
+  editor_.reset();
+  canvas_->End();
+}
+
+void QtEditWidget::Guard(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const std::exception& ex) {
+    if (OnError) OnError(ex.what());
+  } catch (...) {
+    if (OnError) OnError("unknown exception");
+  }
+}
+
+// Rows are drawn straight onto the surface, so every message may have changed it.
+void QtEditWidget::Send(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+  editor_->Perform(msg, wParam, lParam);
+  if (redraw_) update();
+}
+
+void QtEditWidget::PumpChars() {
+  while (!chars_.empty()) {
+    const uint32_t c = chars_.front();
+    chars_.pop_front();
+    Send(WM_CHAR, c);
+  }
+}
+
+// ---- window and surface -------------------------------------------------------
+
+QSize QtEditWidget::ClientSize() const {
+  const int barWidth = barShown_[kVert] ? bars_[kVert]->sizeHint().width() : 0;
+  const int barHeight = barShown_[kHorz] ? bars_[kHorz]->sizeHint().height() : 0;
+  return {std::max(0, width() - barWidth), std::max(0, height() - barHeight)};
+}
+
+// Showing or hiding a bar from inside WM_SIZE resizes the client again; that
+// is done after the current pass rather than inside it.
+void QtEditWidget::Layout() {
+  if (inLayout_) {
+    relayout_ = true;
+    return;
+  }
+  inLayout_ = true;
+  for (int pass = 0; pass < 4; ++pass) {
+    relayout_ = false;
+    const QSize client = ClientSize();
+    bars_[kVert]->setGeometry(client.width(), 0, width() - client.width(), client.height());
+    bars_[kHorz]->setGeometry(0, client.height(), client.width(), height() - client.height());
+    for (size_t i = 0; i < bars_.size(); ++i) bars_[i]->setVisible(barShown_[i]);
+    if (image_.size() != client) {
+      canvas_->End();
+      image_ = QImage(client, QImage::Format_RGB32);
+      image_.fill(ToQColor(editor_->ResolveColor(editor_->Color)));
+    }
+    if (created_) editor_->Perform(WM_SIZE, 0, MakeLParam(static_cast<uint32_t>(client.width()),
+                                                          static_cast<uint32_t>(client.height())));
+    fullPaint_ = true;
+    if (!relayout_) break;
+  }
+  inLayout_ = false;
+  update();
+}
+
+void QtEditWidget::resizeEvent(QResizeEvent*) {
+  Guard([&] { Layout(); });
+}
+
+void QtEditWidget::Invalidate() {
+  fullPaint_ = true;
+  if (redraw_) update();
+}
+
+// The control's rows are repainted as a whole; a partial request costs the same.
+void QtEditWidget::InvalidateRect(const TRect&) { Invalidate(); }
+
+// The control's own Paint asks for this too; inside a paint it is a no-op.
+void QtEditWidget::UpdateNow() {
+  if (painting_ || !redraw_) return;
+  repaint();
+}
+
+void QtEditWidget::SetRedraw(bool on) {
+  if (on == redraw_) return;
+  if (!on) {
+    canvas_->End();
+    frozen_ = image_.copy();
+  }
+  redraw_ = on;
+  if (on) {
+    frozen_ = QImage();
+    Invalidate();
+  }
+}
+
+void QtEditWidget::paintEvent(QPaintEvent*) {
+  Guard([&] {
+    if (redraw_ && fullPaint_) {
+      fullPaint_ = false;
+      painting_ = true;
+      try {
+        editor_->Paint();
+      } catch (...) {
+        painting_ = false;
+        throw;
+      }
+      painting_ = false;
+    }
+    canvas_->End();
+    QPainter p(this);
+    p.drawImage(0, 0, redraw_ ? image_ : frozen_);
+    if (barShown_[kHorz] && barShown_[kVert]) {
+      const QSize client = ClientSize();
+      p.fillRect(QRect(QPoint(client.width(), client.height()), size()), palette().window());
+    }
+    if (!redraw_) return;
+    if (!preedit_.isEmpty()) {
+      QFont font = ToQFont(editor_->Font());
+      font.setUnderline(true);
+      p.setFont(font);
+      const QFontMetrics metrics(font);
+      const QRect box(caret_.Pos, QSize(metrics.horizontalAdvance(preedit_), std::max(caret_.Height, metrics.height())));
+      p.fillRect(box, ToQColor(editor_->ResolveColor(editor_->Color)));
+      p.setPen(ToQColor(editor_->ResolveColor(editor_->Font().Color)));
+      p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, preedit_);
+    }
+    if (hasFocus() && caret_.Visible() && blinkOn_) {
+      // Inverted, as a system caret is, so it shows on any background.
+      p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+      p.fillRect(CaretRect(), Qt::white);
+    }
+  });
+}
+
+// ---- caret --------------------------------------------------------------------
+
+QRect QtEditWidget::CaretRect() const {
+  const int height = caret_.Height > 0 ? caret_.Height : (editor_ ? editor_->LineHeight : 0);
+  return {caret_.Pos, QSize(std::max(1, caret_.Width), std::max(1, height))};
+}
+
+void QtEditWidget::RestartBlink() {
+  blinkOn_ = true;
+  const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+  if (caret_.Exists && flash > 0) {
+    blink_.start(flash / 2);
+  } else {
+    blink_.stop();
+  }
+  update(CaretRect());
+}
+
+void QtEditWidget::CreateCaret(int width, int height) {
+  update(CaretRect());
+  caret_ = {};
+  caret_.Exists = true;
+  caret_.Width = width;
+  caret_.Height = height;
+  RestartBlink();
+}
+
+void QtEditWidget::DestroyCaret() {
+  update(CaretRect());
+  caret_ = {};
+  blink_.stop();
+}
+
+void QtEditWidget::ShowCaret() {
+  if (caret_.Exists && caret_.ShowCount < 1) ++caret_.ShowCount;
+  RestartBlink();
+}
+
+void QtEditWidget::HideCaret() {
+  if (caret_.Exists) --caret_.ShowCount;
+  update(CaretRect());
+}
+
+void QtEditWidget::SetCaretPos(int x, int y) {
+  update(CaretRect());
+  caret_.Pos = {x, y};
+  RestartBlink();
+}
+
+// ---- scroll bars --------------------------------------------------------------
+
+// Qt's maximum is the last position of the page's top; the control's is the last line.
+void QtEditWidget::SyncBar(size_t i) {
+  const TScrollInfo& b = info_[i];
+  QScrollBar& bar = *bars_[i];
+  const QSignalBlocker block(&bar);
+  const int page = std::max(0, b.Page);
+  const int64_t top = page > 0 ? int64_t{b.Max} - page + 1 : b.Max;
+  bar.setRange(b.Min, static_cast<int>(std::max<int64_t>(b.Min, top)));
+  bar.setPageStep(std::max(1, page));
+  bar.setValue(b.Pos);
+}
+
+void QtEditWidget::SetScrollInfo(ScrollBarKind bar, const TScrollInfo& info, bool) {
+  TScrollInfo& b = info_[Index(bar)];
+  b.Min = info.Min;
+  b.Max = info.Max;
+  b.Page = info.Page;
+  b.Pos = std::clamp(info.Pos, info.Min, std::max(info.Min, info.Max));
+  b.TrackPos = b.Pos;
+  SyncBar(Index(bar));
+}
+
+void QtEditWidget::SetScrollPos(ScrollBarKind bar, int pos, bool) {
+  TScrollInfo& b = info_[Index(bar)];
+  b.Pos = std::clamp(pos, b.Min, std::max(b.Min, b.Max));
+  b.TrackPos = b.Pos;
+  SyncBar(Index(bar));
+}
+
+void QtEditWidget::ShowScrollBar(ScrollBarKind bar, bool show) {
+  if (barShown_[Index(bar)] == show) return;
+  barShown_[Index(bar)] = show;
+  Layout();
+}
+
+void QtEditWidget::OnBarAction(ScrollBarKind kind, int action) {
+  const size_t i = Index(kind);
+  const uint32_t msg = kind == ScrollBarKind::Vert ? WM_VSCROLL : WM_HSCROLL;
+  uint32_t code = SB_ENDSCROLL;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
+    case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
+    case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
+    case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
+    case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
+    case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
+    case QAbstractSlider::SliderMove:
+      info_[i].TrackPos = bars_[i]->sliderPosition();
+      Send(msg, SB_THUMBTRACK);
+      return;
+    default: return;
+  }
+  Send(msg, code);
+  // Keyboard and wheel actions on the bar have no release to end them; the
+  // end puts the bar where the control says (Qt moves it after this signal).
+  if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) Send(msg, SB_ENDSCROLL);
+}
+
+bool QtEditWidget::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::MouseButtonRelease) {
+    for (size_t i = 0; i < bars_.size(); ++i) {
+      if (watched != bars_[i].get()) continue;
+      const uint32_t msg = i == kVert ? WM_VSCROLL : WM_HSCROLL;
+      Guard([&] {
+        if (bars_[i]->isSliderDown()) {
+          info_[i].TrackPos = bars_[i]->sliderPosition();
+          Send(msg, SB_THUMBPOSITION);
+        }
+        Send(msg, SB_ENDSCROLL);
+      });
+    }
+  }
+  return QWidget::eventFilter(watched, e);
+}
+
+// ---- keyboard -----------------------------------------------------------------
+
+bool QtEditWidget::event(QEvent* e) {
+  // Tab is the control's, not focus navigation; Ctrl shortcuts too.
+  if (e->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      keyPressEvent(key);
+      return true;
+    }
+  } else if (e->type() == QEvent::ShortcutOverride) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (VirtualKey(key->key()) != 0 || CharKey(key->key())) {
+      e->accept();
+      return true;
+    }
+  }
+  return QWidget::event(e);
+}
+
+void QtEditWidget::keyPressEvent(QKeyEvent* e) {
+  eventMods_ = e->modifiers();
+  Guard([&] {
+    if (const uint32_t vk = VirtualKey(e->key())) Send(WM_KEYDOWN, vk);
+    if (const auto c = CharKey(e->key())) {
+      chars_.push_back(*c);
+    } else if (!(e->modifiers() & Qt::ControlModifier)) {
+      const QString text = Printable(e->text());
+      for (char b : cp932::FromUtf16(text.toStdU16String())) chars_.push_back(static_cast<unsigned char>(b));
+    }
+    PumpChars();
+  });
+  eventMods_.reset();
+  e->accept();
+}
+
+void QtEditWidget::keyReleaseEvent(QKeyEvent* e) {
+  eventMods_ = e->modifiers();
+  Guard([&] {
+    if (const uint32_t vk = VirtualKey(e->key())) Send(WM_KEYUP, vk);
+  });
+  eventMods_.reset();
+  e->accept();
+}
+
+std::optional<uint32_t> QtEditWidget::PeekChar(bool remove) {
+  if (chars_.empty()) return std::nullopt;
+  const uint32_t c = chars_.front();
+  if (remove) chars_.pop_front();
+  return c;
+}
+
+bool QtEditWidget::IsKeyDown(uint32_t vk) const {
+  const Qt::KeyboardModifiers mods = eventMods_ ? *eventMods_ : QGuiApplication::queryKeyboardModifiers();
+  const Qt::MouseButtons buttons = eventButtons_ ? *eventButtons_ : QGuiApplication::mouseButtons();
+  switch (vk) {
+    case VK_SHIFT: return mods & Qt::ShiftModifier;
+    case VK_CONTROL: return mods & Qt::ControlModifier;
+    case VK_MENU: return mods & Qt::AltModifier;
+    case VK_LBUTTON: return buttons & Qt::LeftButton;
+    case VK_RBUTTON: return buttons & Qt::RightButton;
+    default: return false;
+  }
+}
+
+// ---- mouse --------------------------------------------------------------------
+
+WPARAM QtEditWidget::MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) const {
+  WPARAM keys = 0;
+  if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
+  if (buttons & Qt::RightButton) keys |= MK_RBUTTON;
+  if (mods & Qt::ShiftModifier) keys |= MK_SHIFT;
+  if (mods & Qt::ControlModifier) keys |= MK_CONTROL;
+  return keys;
+}
+
+LPARAM QtEditWidget::PackPoint(QPoint p) {
+  return MakeLParam(static_cast<uint16_t>(static_cast<int16_t>(p.x())),
+                    static_cast<uint16_t>(static_cast<int16_t>(p.y())));
+}
+
+void QtEditWidget::mousePressEvent(QMouseEvent* e) {
+  eventMods_ = e->modifiers();
+  eventButtons_ = e->buttons();
+  Guard([&] {
+    const WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
+    if (e->button() == Qt::LeftButton) Send(WM_LBUTTONDOWN, keys, PackPoint(e->position().toPoint()));
+    if (e->button() == Qt::RightButton) Send(WM_RBUTTONDOWN, keys, PackPoint(e->position().toPoint()));
+  });
+  eventMods_.reset();
+  eventButtons_.reset();
+}
+
+void QtEditWidget::mouseMoveEvent(QMouseEvent* e) {
+  if (!(e->buttons() & Qt::LeftButton)) return;
+  eventMods_ = e->modifiers();
+  eventButtons_ = e->buttons();
+  Guard([&] { Send(WM_MOUSEMOVE, MouseKeys(e->buttons(), e->modifiers()), PackPoint(e->position().toPoint())); });
+  eventMods_.reset();
+  eventButtons_.reset();
+}
+
+void QtEditWidget::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  eventMods_ = e->modifiers();
+  eventButtons_ = e->buttons();
+  Guard([&] { Send(WM_LBUTTONUP, MouseKeys(e->buttons(), e->modifiers()), PackPoint(e->position().toPoint())); });
+  eventMods_.reset();
+  eventButtons_.reset();
+}
+
+void QtEditWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+  eventMods_ = e->modifiers();
+  eventButtons_ = e->buttons();
+  Guard([&] {
+    const WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
+    if (e->button() == Qt::LeftButton) Send(WM_LBUTTONDBLCLK, keys, PackPoint(e->position().toPoint()));
+    if (e->button() == Qt::RightButton) Send(WM_RBUTTONDOWN, keys, PackPoint(e->position().toPoint()));
+  });
+  eventMods_.reset();
+  eventButtons_.reset();
+}
+
+// Touchpads send fractions of a notch; they add up to whole notches.
+void QtEditWidget::wheelEvent(QWheelEvent* e) {
+  eventMods_ = e->modifiers();
+  Guard([&] {
+    wheelRest_ += e->angleDelta().y();
+    const WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
+    const LPARAM where = PackPoint(e->globalPosition().toPoint());
+    while (wheelRest_ >= kWheelNotch || wheelRest_ <= -kWheelNotch) {
+      const int notch = wheelRest_ > 0 ? kWheelNotch : -kWheelNotch;
+      wheelRest_ -= notch;
+      Send(WM_MOUSEWHEEL, keys | (static_cast<WPARAM>(static_cast<uint16_t>(static_cast<int16_t>(notch))) << 16), where);
+    }
+  });
+  eventMods_.reset();
+  e->accept();
+}
+
+void QtEditWidget::focusInEvent(QFocusEvent*) {
+  Guard([&] { Send(WM_SETFOCUS); });
+}
+
+void QtEditWidget::focusOutEvent(QFocusEvent*) {
+  Guard([&] { Send(WM_KILLFOCUS); });
+}
+
+// ---- input method -------------------------------------------------------------
+
+void QtEditWidget::inputMethodEvent(QInputMethodEvent* e) {
+  Guard([&] {
+    preedit_ = e->preeditString();
+    if (!e->commitString().isEmpty()) {
+      imeResult_ = cp932::FromUtf16(e->commitString().toStdU16String());
+      Send(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+    }
+    update();
+  });
+  e->accept();
+}
+
+QVariant QtEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
+  switch (query) {
+    case Qt::ImEnabled: return true;
+    case Qt::ImCursorRectangle: return CaretRect();
+    case Qt::ImFont: return editor_ ? ToQFont(editor_->Font()) : font();
+    default: return QWidget::inputMethodQuery(query);
+  }
+}
+
+bool QtEditWidget::SetImeCompositionWindow(int x, int y, const TFontSpec*) {
+  imePos_ = {x, y};
+  QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+  return true;
+}
+
+// ---- clipboard ----------------------------------------------------------------
+
+bool QtEditWidget::SetClipboardText(const std::string& cp932) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) return false;
+  QString text = QString::fromStdU16String(cp932::ToUtf16(cp932));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  clipboard->setText(text);
+  return true;
+}
+
+std::optional<std::string> QtEditWidget::GetClipboardText() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+  if (!data || !data->hasText()) return std::nullopt;
+  QString text = clipboard->text();
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return cp932::FromUtf16(text.toStdU16String());
+}
+
+// ---- the rest -----------------------------------------------------------------
+
+// Qt holds the mouse for the widget while a button is down; nothing to do.
+void QtEditWidget::SetCapture() {}
+void QtEditWidget::ReleaseCapture() {}
+
+void QtEditWidget::SetCursor(TCursorShape shape) {
+  switch (shape) {
+    case TCursorShape::Arrow: QWidget::setCursor(Qt::ArrowCursor); break;
+    case TCursorShape::IBeam: QWidget::setCursor(Qt::IBeamCursor); break;
+    case TCursorShape::Drag: QWidget::setCursor(Qt::DragMoveCursor); break;
+    case TCursorShape::NoDrop: QWidget::setCursor(Qt::ForbiddenCursor); break;
+  }
+}
+
+TPoint QtEditWidget::MousePos() const {
+  const QPoint p = mapFromGlobal(QCursor::pos());
+  return {p.x(), p.y()};
+}
+
+TColor QtEditWidget::GetSysColor(int index) const {
+  const QColor c = QtSysColor(index);
+  return RGB(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()), static_cast<unsigned>(c.blue()));
+}
+
+std::unique_ptr<Bitmap> QtEditWidget::CreateBitmap() { return std::make_unique<QtBitmap>(); }
+std::unique_ptr<Picture> QtEditWidget::CreatePicture() { return std::make_unique<QtPicture>(); }
+
+}  // namespace kelvane

@@ -1,0 +1,178 @@
+// The Qt editor widget, offscreen: Qt events in, the control's text, selection,
+// scroll position and pixels out.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyleHints>
+#include <QTest>
+
+#include "platform/Codepage.h"
+#include "platform/qt/QtEditWidget.h"
+#include "platform/qt/QtFonts.h"
+
+namespace kelvane {
+namespace {
+
+std::string Sjis(const char* utf8) { return cp932::FromUtf8(utf8); }
+
+class QtEditWidgetTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    QGuiApplication::styleHints()->setCursorFlashTime(0);  // a steady caret for the pixels
+    w.Editor().SetFont(TFontSpec{"ＭＳ ゴシック", 16});
+    w.Editor().Color = 0xEFEFEF;
+    w.resize(400, 300);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.setFocus();
+    ASSERT_TRUE(w.hasFocus());
+  }
+  void SendText(const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+    QApplication::sendEvent(&w, &press);
+  }
+  void Commit(const QString& text) {
+    QInputMethodEvent e;
+    e.setCommitString(text);
+    QApplication::sendEvent(&w, &e);
+  }
+  void Mouse(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent e(type, p, w.mapToGlobal(p), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+  }
+  int RowY(int line) { return w.Editor().TopMargin() + line * w.Editor().LineHeight + w.Editor().LineHeight / 2; }
+
+  QtEditWidget w;
+};
+
+TEST_F(QtEditWidgetTest, TypingKeysAndInputMethodEndAsCodePage932) {
+  TVeskEdit& e = w.Editor();
+  Commit(QString::fromUtf8("日本語"));
+  ASSERT_EQ(e.Undo->FUndoList.Count(), 1);
+  EXPECT_EQ(e.Undo->FUndoList[0].Mode, 0);
+  EXPECT_EQ(e.Undo->FUndoList[0].Count, 6);  // bytes
+  // Nothing is echoed after a result, so the next keys all arrive.
+  QTest::keyClicks(&w, "ab");
+  SendText(QString::fromUtf8("漢ｶ"));
+  EXPECT_EQ(e.GetText(), Sjis("日本語ab漢ｶ"));
+
+  // Composing changes nothing until committed; Ctrl keys type nothing.
+  QInputMethodEvent preedit(QString::fromUtf8("かな"), {});
+  QApplication::sendEvent(&w, &preedit);
+  EXPECT_EQ(w.PreeditText(), QString::fromUtf8("かな"));
+  QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_EQ(e.GetText(), Sjis("日本語ab漢ｶ"));
+  Commit(QString::fromUtf8("仮名"));
+  EXPECT_TRUE(w.PreeditText().isEmpty());
+  EXPECT_EQ(e.GetText(), Sjis("日本語ab漢ｶ仮名"));
+}
+
+TEST_F(QtEditWidgetTest, BackspaceArrowsReturnAndTab) {
+  TVeskEdit& e = w.Editor();
+  QTest::keyClicks(&w, "abc");
+  QTest::keyClick(&w, Qt::Key_Left);
+  QTest::keyClick(&w, Qt::Key_Left);
+  QTest::keyClick(&w, Qt::Key_Backspace);
+  EXPECT_EQ(e.GetText(), "bc");
+  QTest::keyClick(&w, Qt::Key_End);
+  QTest::keyClick(&w, Qt::Key_Return);
+  QTest::keyClick(&w, Qt::Key_Tab);
+  QTest::keyClicks(&w, "d");
+  EXPECT_EQ(e.GetText(), "bc\r\n\td");
+  QTest::keyClick(&w, Qt::Key_Up);
+  EXPECT_EQ(e.CaretPos.Y, 0);
+  QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);  // undo the "d"
+  EXPECT_EQ(e.GetText().substr(0, 2), "bc");
+  EXPECT_TRUE(w.hasFocus()) << "Tab types, it does not move the focus";
+}
+
+TEST_F(QtEditWidgetTest, MouseDragSelects) {
+  TVeskEdit& e = w.Editor();
+  e.SetText("hello world\r\nsecond");
+  const int left = e.TextLeft();
+  Mouse(QEvent::MouseButtonPress, {left + 1, RowY(0)}, Qt::LeftButton, Qt::LeftButton);
+  Mouse(QEvent::MouseMove, {left + 5 * e.SpaceWidth + 1, RowY(0)}, Qt::NoButton, Qt::LeftButton);
+  Mouse(QEvent::MouseButtonRelease, {left + 5 * e.SpaceWidth + 1, RowY(0)}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_TRUE(e.Selected);
+  EXPECT_EQ(e.GetSelText(), "hello");
+  // A move without the button held is no drag.
+  Mouse(QEvent::MouseButtonPress, {left + 1, RowY(1)}, Qt::LeftButton, Qt::LeftButton);
+  Mouse(QEvent::MouseButtonRelease, {left + 1, RowY(1)}, Qt::LeftButton, Qt::NoButton);
+  Mouse(QEvent::MouseMove, {left + 4 * e.SpaceWidth, RowY(1)}, Qt::NoButton, Qt::NoButton);
+  EXPECT_FALSE(e.Selected && !e.GetSelText().empty());
+  EXPECT_EQ(e.CaretPos.Y, 1);
+}
+
+TEST_F(QtEditWidgetTest, ClipboardIsUnicodeWithLfOutsideAndCrLfInside) {
+  QClipboard& clipboard = *QGuiApplication::clipboard();
+  ASSERT_TRUE(w.SetClipboardText(Sjis("日本\r\nabc\r\n")));
+  EXPECT_EQ(clipboard.text(), QString::fromUtf8("日本\nabc\n"));
+  clipboard.setText(QString::fromUtf8("x\ny\r\nz語😀"));
+  EXPECT_EQ(w.GetClipboardText(), Sjis("x\r\ny\r\nz語?"));
+
+  // Through the control: copy everything, paste it at the end.
+  TVeskEdit& e = w.Editor();
+  e.SetText(Sjis("一行目\r\n二"));
+  QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(clipboard.text(), QString::fromUtf8("一行目\n二"));
+  QTest::keyClick(&w, Qt::Key_End, Qt::ControlModifier);
+  QTest::keyClick(&w, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(e.GetText(), Sjis("一行目\r\n二一行目\r\n二"));
+}
+
+TEST_F(QtEditWidgetTest, ScrollBarsFollowTheCaretAndDriveTheView) {
+  TVeskEdit& e = w.Editor();
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "line " + std::to_string(i) + "\r\n";
+  e.SetText(text);
+  QScrollBar& vbar = w.Bar(ScrollBarKind::Vert);
+  EXPECT_EQ(vbar.value(), 0);
+  for (int i = 0; i < e.VisibleLines + 5; ++i) QTest::keyClick(&w, Qt::Key_Down);
+  EXPECT_GT(e.TopLine, 0);
+  EXPECT_EQ(vbar.value(), e.TopLine);
+  EXPECT_EQ(w.GetScrollInfo(ScrollBarKind::Vert).Pos, e.TopLine);
+  EXPECT_EQ(vbar.pageStep(), w.GetScrollInfo(ScrollBarKind::Vert).Page);
+
+  const int top = e.TopLine;
+  vbar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_GT(e.TopLine, top);
+  EXPECT_EQ(vbar.value(), e.TopLine);
+  vbar.triggerAction(QAbstractSlider::SliderToMinimum);
+  EXPECT_EQ(e.TopLine, 0);
+  EXPECT_EQ(vbar.value(), 0);
+
+  // The client area leaves room for the bars.
+  EXPECT_EQ(e.ViewWidth, w.ClientSize().width());
+  EXPECT_LT(e.ViewWidth, w.width());
+}
+
+TEST_F(QtEditWidgetTest, PaintsTheBackgroundAndTheCaretAtTheGlyphBoundary) {
+  TVeskEdit& e = w.Editor();
+  e.SetText(Sjis("ab日本"));
+  QTest::keyClick(&w, Qt::Key_End);
+  QApplication::processEvents();
+  const QImage shown = w.grab().toImage();
+  EXPECT_EQ(shown.pixelColor(w.ClientSize().width() - 20, RowY(3)), QColor(0xEF, 0xEF, 0xEF));
+
+  w.HideCaret();
+  const QImage hidden = w.grab().toImage();
+  w.ShowCaret();
+  const QFontMetrics metrics(ToQFont(e.Font()));
+  int expected = e.TextLeft() - e.HScrollPos;
+  for (QChar c : QString::fromUtf8("ab日本")) expected += metrics.horizontalAdvance(c);
+  std::vector<int> columns;
+  for (int x = 0; x < shown.width(); ++x) {
+    if (shown.pixel(x, RowY(0)) != hidden.pixel(x, RowY(0))) columns.push_back(x);
+  }
+  EXPECT_EQ(columns, std::vector<int>{expected});
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -27,7 +27,13 @@ class BatchGuard {
 }  // namespace
 
 TFormKelvane::TFormKelvane(PlayerHost& host, EditHost& editHost)
-    : Editor(std::make_unique<TVeskEdit>(editHost)), FHost(host) {
+    : Editor(nullptr), FOwnedEditor(std::make_unique<TVeskEdit>(editHost)), FHost(host) {
+  Editor = FOwnedEditor.get();
+  FHost.SetCaption(kAppTitle);
+  ApplyEditorSettings();
+}
+
+TFormKelvane::TFormKelvane(PlayerHost& host, TVeskEdit& editor) : Editor(&editor), FHost(host) {
   FHost.SetCaption(kAppTitle);
   ApplyEditorSettings();
 }

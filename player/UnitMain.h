@@ -26,8 +26,10 @@ enum class TScrollCode : uint8_t {
 class TFormKelvane {
  public:
   TFormKelvane(PlayerHost& host, EditHost& editHost);
+  // On an editor a window already owns (the form does not own it).
+  TFormKelvane(PlayerHost& host, TVeskEdit& editor);
 
-  std::unique_ptr<TVeskEdit> Editor;
+  TVeskEdit* Editor;  // FOwnedEditor, or the window's
   std::string FFileName;
   int32_t FUndoPos = 0;
 
@@ -73,6 +75,7 @@ class TFormKelvane {
   void ApplyEditorSettings();
   int32_t HistoryMax() const;
 
+  std::unique_ptr<TVeskEdit> FOwnedEditor;
   PlayerHost& FHost;
 };
 

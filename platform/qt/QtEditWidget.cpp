@@ -364,7 +364,10 @@ bool QtEditWidget::eventFilter(QObject* watched, QEvent* e) {
 // ---- keyboard -----------------------------------------------------------------
 
 bool QtEditWidget::event(QEvent* e) {
-  // Tab is the control's, not focus navigation; Ctrl shortcuts too.
+  // Tab is the control's, not focus navigation. Plain editing keys are the
+  // control's even where they are shortcuts elsewhere; a key with Ctrl or Alt
+  // goes to the window's shortcuts first (as a menu accelerator would) and
+  // reaches the control as a key press when no shortcut takes it.
   if (e->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(e);
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
@@ -373,7 +376,8 @@ bool QtEditWidget::event(QEvent* e) {
     }
   } else if (e->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(e);
-    if (VirtualKey(key->key()) != 0 || CharKey(key->key())) {
+    const bool chord = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
+    if (!chord && (VirtualKey(key->key()) != 0 || CharKey(key->key()))) {
       e->accept();
       return true;
     }

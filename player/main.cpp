@@ -1,0 +1,52 @@
+// kelvane: the player window; with --screenshot, renders the window into a PNG
+// without showing it and exits.
+#include <QApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/qt/QtPlayerWindow.h"
+#include "player/UnitMain.h"
+
+namespace {
+
+bool WantsScreenshot(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--screenshot") == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool screenshot = WantsScreenshot(argc, argv);
+  // No display to draw on: render offscreen rather than fail.
+  if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Kelvane");
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kelvane::kAppTitle));
+  QStringList args = QApplication::arguments();
+  args.removeFirst();
+
+  if (screenshot) {
+    const std::optional<kelvane::TScreenshotOptions> options = kelvane::ParseScreenshotArgs(args);
+    if (!options) {
+      std::fputs("usage: kelvane --screenshot OUT.png [--size WxH] [--at N] [FILE]\n", stderr);
+      return 2;
+    }
+    return kelvane::RunScreenshot(*options);
+  }
+
+  kelvane::QtPlayerWindow window;
+  window.show();
+  std::vector<std::string> formArgs;
+  for (const QString& arg : args) formArgs.push_back(arg.toStdString());
+  window.Guard([&] { window.Form().FormCreate(formArgs); });
+  return QApplication::exec();
+}

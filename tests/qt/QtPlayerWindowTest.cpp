@@ -1,0 +1,244 @@
+// The player window on Qt, offscreen: its actions, scroll bar, status label,
+// timer, boxes and drops reach the form, and the screenshot mode writes a PNG.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QTest>
+#include <QUrl>
+
+#include "editor/VeskEdit.h"
+#include "platform/headless/HeadlessEditHost.h"
+#include "platform/qt/QtIcons.h"
+#include "platform/qt/QtPlayerWindow.h"
+#include "player/UndoFile.h"
+#include "tests/support/TempFolder.h"
+#include "tools/HistoryBuilder.h"
+
+namespace kelvane {
+namespace {
+
+// An undo file with 5 records on the undo stack and 2 on the redo stack.
+std::string SmallUndoFile() {
+  HeadlessEditHost host;
+  TVeskEdit edit(host);
+  edit.CreateWnd();
+  edit.Perform(WM_SIZE, 0, MakeLParam(640, 480));
+  THistoryBuilder b(edit);
+  for (int i = 0; i < 7; ++i) b.Insert({i, 0}, std::to_string(i));
+  b.UndoNewest(2);
+  return BuildUndoFile(edit);
+}
+
+class QtPlayerWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    file = dir.Write("story.eud", SmallUndoFile());
+    w.MessageBox = [this](const std::string& text) { messages.push_back(text); };
+    w.QuestionBox = [](const std::string&, const std::string&) { return true; };
+    w.OpenDialog = [](const std::string&) { return std::nullopt; };
+    w.SaveDialog = [this](const std::string& title, const std::string&, const std::string&) {
+      saveTitles.push_back(title);
+      return saveAnswer;
+    };
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));  // shortcuts need an active window
+  }
+  void Open() { w.Guard([this] { w.Form().FormCreate({file}); }); }
+  void Trigger(TPlayerAction a) {
+    w.Action(a).trigger();
+    w.Form().UpdateActions();
+  }
+  std::string Status() { return w.StatusLabel().text().toStdString(); }
+
+  test::TTempFolder dir;
+  std::string file;
+  QtPlayerWindow w;
+  std::vector<std::string> messages;
+  std::vector<std::string> saveTitles;
+  std::optional<std::string> saveAnswer;
+};
+
+TEST_F(QtPlayerWindowTest, StartsEmptyAndOpensTheFileFromTheCommandLine) {
+  w.Guard([this] { w.Form().FormCreate({}); });
+  EXPECT_EQ(Status(), " Undo:0 Redo:0 Total:0");
+  EXPECT_FALSE(w.HistoryBar().isEnabled());
+  w.Form().UpdateActions();
+  EXPECT_FALSE(w.Action(TPlayerAction::textUndo).isEnabled());
+  EXPECT_FALSE(w.Action(TPlayerAction::textRedoAuto).isEnabled());
+  EXPECT_TRUE(w.acceptDrops());
+
+  Open();
+  EXPECT_EQ(w.windowTitle().toStdString(), std::string(kAppTitle) + " - story.eud");
+  EXPECT_EQ(Status(), " Undo:5 Redo:2 Total:7");
+  EXPECT_TRUE(w.HistoryBar().isEnabled());
+  EXPECT_EQ(w.HistoryBar().maximum(), 7);
+  EXPECT_EQ(w.HistoryBar().value(), 5);
+  EXPECT_EQ(w.Form().Editor, &w.EditWidget().Editor());  // one editor, the widget's
+  EXPECT_EQ(w.EditWidget().Editor().GetText(), "01234");
+}
+
+TEST_F(QtPlayerWindowTest, ActionsAndShortcutsStepTheHistory) {
+  Open();
+  Trigger(TPlayerAction::textUndo);
+  EXPECT_EQ(Status(), " Undo:4 Redo:3 Total:7");
+  EXPECT_EQ(w.HistoryBar().value(), 4);
+  QTest::keyClick(&w.EditWidget(), Qt::Key_R, Qt::ControlModifier);  // Redo by its shortcut
+  EXPECT_EQ(Status(), " Undo:5 Redo:2 Total:7");
+
+  Trigger(TPlayerAction::textUndoFirst);
+  EXPECT_EQ(w.HistoryBar().value(), 0);
+  EXPECT_EQ(w.EditWidget().Editor().GetText(), "");
+  EXPECT_FALSE(w.Action(TPlayerAction::textUndo).isEnabled());
+  EXPECT_TRUE(w.EditWidget().isEnabled());  // thawed after the jump
+  Trigger(TPlayerAction::textUndoLast);
+  EXPECT_EQ(Status(), " Undo:7 Redo:0 Total:7");
+  EXPECT_EQ(w.EditWidget().Editor().GetText(), "0123456");
+  EXPECT_FALSE(w.Action(TPlayerAction::textRedo).isEnabled());
+}
+
+TEST_F(QtPlayerWindowTest, ScrollBarClicksStepAndDraggingFollowsTheThumb) {
+  Open();
+  QScrollBar& bar = w.HistoryBar();
+  bar.triggerAction(QAbstractSlider::SliderSingleStepSub);
+  EXPECT_EQ(Status(), " Undo:4 Redo:3 Total:7");
+  EXPECT_EQ(bar.value(), 4);
+  bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(bar.value(), 5);
+  // Home does nothing: the bar stays where the history is.
+  bar.triggerAction(QAbstractSlider::SliderToMinimum);
+  EXPECT_EQ(bar.value(), 5);
+  EXPECT_EQ(w.EditWidget().Editor().GetText(), "01234");
+
+  // Dragging to 2 undoes while dragging; the label waits for the release.
+  bar.setSliderDown(true);
+  bar.setSliderPosition(2);
+  EXPECT_EQ(w.EditWidget().Editor().GetText(), "01");
+  EXPECT_EQ(Status(), " Undo:5 Redo:2 Total:7");
+  bar.setSliderDown(false);
+  EXPECT_EQ(Status(), " Undo:2 Redo:5 Total:7");
+  EXPECT_EQ(bar.value(), 2);
+}
+
+TEST_F(QtPlayerWindowTest, TypingUpdatesTheStatusOnKeyRelease) {
+  Open();
+  Trigger(TPlayerAction::textUndo);
+  w.EditWidget().setFocus();
+  QTest::keyClick(&w.EditWidget(), Qt::Key_X);
+  EXPECT_EQ(Status(), " Undo:5 Redo:0 Total:5");
+  EXPECT_EQ(w.HistoryBar().maximum(), 5);
+}
+
+TEST_F(QtPlayerWindowTest, AutoPlayRunsOnTheTimerAndReverses) {
+  Open();
+  Trigger(TPlayerAction::textUndoAuto);
+  EXPECT_TRUE(w.Action(TPlayerAction::textUndoAuto).isChecked());  // toggled once, by the form
+  EXPECT_TRUE(w.AutoTimer().isActive());
+  EXPECT_EQ(w.AutoTimer().interval(), 100);
+  w.Guard([this] { w.Form().TimerAutoTimer(); });  // one tick
+  EXPECT_EQ(Status(), " Undo:4 Redo:3 Total:7");
+
+  Trigger(TPlayerAction::textRedoAuto);
+  EXPECT_FALSE(w.Action(TPlayerAction::textUndoAuto).isChecked());
+  EXPECT_TRUE(w.AutoTimer().isActive());
+  // Waits on the real timer until the redo stack runs empty.
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !w.AutoTimer().isActive(); }, 3000));
+  EXPECT_EQ(Status(), " Undo:7 Redo:0 Total:7");
+  EXPECT_FALSE(w.Action(TPlayerAction::textRedoAuto).isChecked());
+
+  // A click on the running action stops it.
+  Trigger(TPlayerAction::textUndoAuto);
+  Trigger(TPlayerAction::textUndoAuto);
+  EXPECT_FALSE(w.AutoTimer().isActive());
+  EXPECT_FALSE(w.Action(TPlayerAction::textUndoAuto).isChecked());
+}
+
+TEST_F(QtPlayerWindowTest, SaveAsFailureNamesTheCurrentFile) {
+  Open();
+  saveAnswer = dir.Path("other.txt");
+  QTest::keyClick(&w.EditWidget(), Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+  ASSERT_EQ(saveTitles.size(), 1u);
+  EXPECT_EQ(saveTitles[0], "名前を付けて保存（´д｀）");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "SaveErr(`々´)!!! story.eud");
+
+  saveAnswer = dir.Path("copy");
+  Trigger(TPlayerAction::fileSaveAs);
+  EXPECT_EQ(w.windowTitle().toStdString(), std::string(kAppTitle) + " - copy.eud");
+  EXPECT_EQ(test::ReadBytes(dir.Path("copy.eud")), test::ReadBytes(file));
+}
+
+TEST_F(QtPlayerWindowTest, DropsOpenUndoFilesWhateverTheCaseOfTheExtension) {
+  w.Guard([this] { w.Form().FormCreate({}); });
+  const std::string other = dir.Write("notes.txt", SmallUndoFile());
+  w.DropUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
+  EXPECT_EQ(Status(), " Undo:0 Redo:0 Total:0");
+  const std::string capital = dir.Write("LOUD.EUD", SmallUndoFile());
+  w.DropUrls({QUrl("https://example.invalid/x.eud"), QUrl::fromLocalFile(QString::fromStdString(capital))});
+  EXPECT_EQ(Status(), " Undo:5 Redo:2 Total:7");
+  EXPECT_EQ(w.Form().FFileName, capital);
+}
+
+TEST_F(QtPlayerWindowTest, F2ShowsTheVersionAndErrorsLeaveTheWindowUsable) {
+  QTest::keyClick(&w.EditWidget(), Qt::Key_F2);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], std::string(kAppTitle) + "\t" + kVersionText);
+  EXPECT_EQ(ExpandTabs("ab\tc\n\td").toStdString(), "ab      c\n        d");
+
+  w.Guard([] { throw std::runtime_error("boom"); });
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1], "boom");
+  Open();
+  EXPECT_EQ(Status(), " Undo:5 Redo:2 Total:7");
+}
+
+TEST(QtPlayerLayout, ToolBarAndIcons) {
+  QtPlayerWindow w;
+  EXPECT_EQ(w.size(), QSize(457, 295));
+  EXPECT_EQ(w.StatusLabel().size(), QSize(182, 22));
+  EXPECT_EQ(w.HistoryBar().height(), 22);
+  EXPECT_EQ(w.Action(TPlayerAction::fileOpen).toolTip().toStdString(), "開く");
+  EXPECT_EQ(w.Action(TPlayerAction::fileSaveAs).shortcut(), QKeySequence("Ctrl+Alt+S"));
+  EXPECT_TRUE(w.Action(TPlayerAction::helpVersion).icon().isNull());
+  // Every image draws something at 16 px and sharper at twice the ratio.
+  for (int i = 0; i < kToolImageCount; ++i) {
+    const QPixmap small = ToolIcon(i).pixmap(QSize(16, 16), 1.0);
+    const QPixmap big = ToolIcon(i).pixmap(QSize(16, 16), 2.0);
+    EXPECT_EQ(small.size(), QSize(16, 16)) << i;
+    EXPECT_EQ(big.size(), QSize(32, 32)) << i;
+    const QImage img = small.toImage();
+    int inked = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) inked += qAlpha(img.pixel(x, y)) > 0 ? 1 : 0;
+    EXPECT_GT(inked, 20) << i;
+  }
+}
+
+TEST(QtPlayerScreenshot, ParsesItsArgumentsAndWritesAPngOfTheSize) {
+  test::TTempFolder dir;
+  const std::string file = dir.Write("shot.eud", SmallUndoFile());
+  EXPECT_FALSE(ParseScreenshotArgs({"--size", "10x10"}));
+  EXPECT_FALSE(ParseScreenshotArgs({"--screenshot", "a.png", "--size", "10"}));
+  EXPECT_FALSE(ParseScreenshotArgs({"--screenshot", "a.png", "x.eud", "y.eud"}));
+
+  const QString out = QString::fromStdString(dir.Path("out.png"));
+  const std::optional<TScreenshotOptions> o = ParseScreenshotArgs(
+      {"--screenshot", out, "--size", "500x320", "--at", "99", QString::fromStdString(file)});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->At, 99);
+  EXPECT_EQ(RunScreenshot(*o), 0);
+  const QImage shot(out);
+  EXPECT_EQ(shot.size(), QSize(500, 320));
+
+  TScreenshotOptions missing = *o;
+  missing.File = QString::fromStdString(dir.Path("gone.eud"));
+  EXPECT_EQ(RunScreenshot(missing), 1);
+  TScreenshotOptions unwritable = *o;
+  unwritable.Output = QString::fromStdString(dir.Path("no/such/folder.png"));
+  EXPECT_EQ(RunScreenshot(unwritable), 1);
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,87 @@
+// kelvane_qt_bench: the desktop's costs on Qt (offscreen): scrubbing the history
+// scroll bar across the benchmark history in steps of 1, 100 and 40,960 records
+// (each tracking step with the repaint of the window it causes), and a full
+// repaint of a 1000 × 800 editor of dense Japanese text.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QScrollBar>
+
+#include "bench/BenchLibrary.h"
+#include "platform/Codepage.h"
+#include "platform/qt/QtEditWidget.h"
+#include "platform/qt/QtPlayerWindow.h"
+
+namespace kelvane {
+
+namespace {
+
+TBenchLibrary* gLibrary = nullptr;
+
+// One tracking step of the thumb: the text follows, then the window is drawn
+// as the screen would show it.
+void BM_ScrubHistory(benchmark::State& state) {
+  const TBenchFile& file = gLibrary->History({});
+  QtPlayerWindow window;
+  window.resize(1000, 800);
+  if (!window.Form().LoadUndoFile(file.Path)) {
+    state.SkipWithError("the benchmark history did not load");
+    return;
+  }
+  TFormKelvane& form = window.Form();
+  const int32_t stride = static_cast<int32_t>(state.range(0));
+  const int32_t total = form.FUndoPos + form.Editor->Undo->FRedoList.Count();
+  QImage frame(window.size(), QImage::Format_ARGB32_Premultiplied);
+  int32_t direction = -1;
+  int64_t steps = 0;
+  for (auto _ : state) {
+    int32_t to = form.FUndoPos + direction * stride;
+    if (to < 0 || to > total) {
+      direction = -direction;
+      to = std::clamp(form.FUndoPos + direction * stride, 0, total);
+    }
+    form.ScrollBarUndoScroll(TScrollCode::scTrack, to);
+    window.render(&frame);
+    ++steps;
+  }
+  state.counters["records_per_step"] = stride;
+  state.counters["per_tracking_step"] =
+      benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_RepaintEditor(benchmark::State& state) {
+  QtEditWidget widget;
+  widget.resize(1000, 800);
+  TVeskEdit& e = widget.Editor();
+  e.SetFont(TFontSpec{"ＭＳ Ｐゴシック", 16});
+  std::string text;
+  const std::string line = cp932::FromUtf8("春の朝、駅までの道で桜の花びらが舞っていた。電車の窓から見える土手も薄い桃色に変わってきた。天気予報では週末まで晴れが続くらしい。");
+  for (int i = 0; i < 200; ++i) text += line + "\r\n";
+  e.SetText(text);
+  QImage frame(widget.size(), QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : state) {
+    e.Paint();
+    widget.render(&frame);
+  }
+  state.counters["rows"] = e.VisibleLines;
+}
+
+}  // namespace
+
+BENCHMARK(BM_ScrubHistory)->Arg(1)->Arg(100)->Arg(40960)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_RepaintEditor)->Unit(benchmark::kMillisecond);
+
+}  // namespace kelvane
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  kelvane::TBenchLibrary library;
+  kelvane::gLibrary = &library;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

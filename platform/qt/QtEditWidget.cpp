@@ -446,46 +446,32 @@ LPARAM QtEditWidget::PackPoint(QPoint p) {
                     static_cast<uint16_t>(static_cast<int16_t>(p.y())));
 }
 
-void QtEditWidget::mousePressEvent(QMouseEvent* e) {
+// One mouse message for E; while it is handled, E's modifiers and buttons
+// answer the control's key-state questions.
+void QtEditWidget::SendMouse(QMouseEvent* e, uint32_t msg) {
   eventMods_ = e->modifiers();
   eventButtons_ = e->buttons();
-  Guard([&] {
-    const WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
-    if (e->button() == Qt::LeftButton) Send(WM_LBUTTONDOWN, keys, PackPoint(e->position().toPoint()));
-    if (e->button() == Qt::RightButton) Send(WM_RBUTTONDOWN, keys, PackPoint(e->position().toPoint()));
-  });
+  Guard([&] { Send(msg, MouseKeys(e->buttons(), e->modifiers()), PackPoint(e->position().toPoint())); });
   eventMods_.reset();
   eventButtons_.reset();
+}
+
+void QtEditWidget::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) SendMouse(e, WM_LBUTTONDOWN);
+  if (e->button() == Qt::RightButton) SendMouse(e, WM_RBUTTONDOWN);
 }
 
 void QtEditWidget::mouseMoveEvent(QMouseEvent* e) {
-  if (!(e->buttons() & Qt::LeftButton)) return;
-  eventMods_ = e->modifiers();
-  eventButtons_ = e->buttons();
-  Guard([&] { Send(WM_MOUSEMOVE, MouseKeys(e->buttons(), e->modifiers()), PackPoint(e->position().toPoint())); });
-  eventMods_.reset();
-  eventButtons_.reset();
+  if (e->buttons() & Qt::LeftButton) SendMouse(e, WM_MOUSEMOVE);
 }
 
 void QtEditWidget::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) return;
-  eventMods_ = e->modifiers();
-  eventButtons_ = e->buttons();
-  Guard([&] { Send(WM_LBUTTONUP, MouseKeys(e->buttons(), e->modifiers()), PackPoint(e->position().toPoint())); });
-  eventMods_.reset();
-  eventButtons_.reset();
+  if (e->button() == Qt::LeftButton) SendMouse(e, WM_LBUTTONUP);
 }
 
 void QtEditWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-  eventMods_ = e->modifiers();
-  eventButtons_ = e->buttons();
-  Guard([&] {
-    const WPARAM keys = MouseKeys(e->buttons(), e->modifiers());
-    if (e->button() == Qt::LeftButton) Send(WM_LBUTTONDBLCLK, keys, PackPoint(e->position().toPoint()));
-    if (e->button() == Qt::RightButton) Send(WM_RBUTTONDOWN, keys, PackPoint(e->position().toPoint()));
-  });
-  eventMods_.reset();
-  eventButtons_.reset();
+  if (e->button() == Qt::LeftButton) SendMouse(e, WM_LBUTTONDBLCLK);
+  if (e->button() == Qt::RightButton) SendMouse(e, WM_RBUTTONDOWN);
 }
 
 // Touchpads send fractions of a notch; they add up to whole notches.

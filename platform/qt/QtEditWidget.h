@@ -123,6 +123,7 @@ class QtEditWidget : public QWidget, public EditHost {
   void RestartBlink();
   WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) const;
   static LPARAM PackPoint(QPoint p);
+  void SendMouse(QMouseEvent* e, uint32_t msg);
 
   QImage image_;  // the window surface, the size of the client area
   std::unique_ptr<QtCanvas> canvas_;

@@ -138,6 +138,7 @@ LRESULT TVeskEdit::WMKillFocus(WPARAM, LPARAM) {
 
 LRESULT TVeskEdit::WMSetRedraw(WPARAM wParam, LPARAM) {
   FHost.SetRedraw(wParam != 0);
+  if (wParam != 0 && FRulerStale) BuildRuler();
   return 0;
 }
 

@@ -41,6 +41,14 @@ void TVeskEdit::RefreshRuler() {
 // Lines use the bitmap's own pen, whose colour only SetupRulerBitmap sets.
 void TVeskEdit::BuildRuler() {
   ++FPaintLog.RulerBuilds;
+  // A jump through the history scrolls the view on each of its thousands of
+  // steps while the window is frozen; only the last ruler can ever show, so it
+  // is built once, when the window thaws.
+  if (!FHost.RedrawEnabled()) {
+    FRulerStale = true;
+    return;
+  }
+  FRulerStale = false;
   const int32_t width = RulerBitmap->Width();
   if (width < 1) return;
   Canvas& c = RulerBitmap->GetCanvas();

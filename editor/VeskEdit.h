@@ -420,6 +420,7 @@ class TVeskEdit : public TVeskMetrics,
   TCursorShape FCursor = TCursorShape::IBeam;
   TCursorShape FDragRestoreCursor = TCursorShape::IBeam;  // what a text drag gives back
   TVeskPaintLog FPaintLog;
+  bool FRulerStale = false;  // a build was asked for while the window was frozen
 };
 
 }  // namespace kelvane

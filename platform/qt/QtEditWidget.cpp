@@ -192,6 +192,10 @@ void QtEditWidget::SetRedraw(bool on) {
   redraw_ = on;
   if (on) {
     frozen_ = QImage();
+    for (size_t i = 0; i < bars_.size(); ++i) {
+      if (barStale_[i]) SyncBar(i);
+    }
+    RestartBlink();
     Invalidate();
   }
 }
@@ -242,19 +246,26 @@ QRect QtEditWidget::CaretRect() const {
   return {caret_.Pos, QSize(std::max(1, caret_.Width), std::max(1, height))};
 }
 
+// A frozen window shows its old picture, caret included; the caret is set
+// going again when the window thaws.
+void QtEditWidget::UpdateCaretArea() {
+  if (redraw_) update(CaretRect());
+}
+
 void QtEditWidget::RestartBlink() {
   blinkOn_ = true;
+  if (!redraw_) return;
   const int flash = QGuiApplication::styleHints()->cursorFlashTime();
   if (caret_.Exists && flash > 0) {
     blink_.start(flash / 2);
   } else {
     blink_.stop();
   }
-  update(CaretRect());
+  UpdateCaretArea();
 }
 
 void QtEditWidget::CreateCaret(int width, int height) {
-  update(CaretRect());
+  UpdateCaretArea();
   caret_ = {};
   caret_.Exists = true;
   caret_.Width = width;
@@ -263,7 +274,7 @@ void QtEditWidget::CreateCaret(int width, int height) {
 }
 
 void QtEditWidget::DestroyCaret() {
-  update(CaretRect());
+  UpdateCaretArea();
   caret_ = {};
   blink_.stop();
 }
@@ -275,11 +286,11 @@ void QtEditWidget::ShowCaret() {
 
 void QtEditWidget::HideCaret() {
   if (caret_.Exists) --caret_.ShowCount;
-  update(CaretRect());
+  UpdateCaretArea();
 }
 
 void QtEditWidget::SetCaretPos(int x, int y) {
-  update(CaretRect());
+  UpdateCaretArea();
   caret_.Pos = {x, y};
   RestartBlink();
 }
@@ -287,7 +298,11 @@ void QtEditWidget::SetCaretPos(int x, int y) {
 // ---- scroll bars --------------------------------------------------------------
 
 // Qt's maximum is the last position of the page's top; the control's is the last line.
+// A frozen window keeps the numbers and shows them when it thaws: during a
+// jump through the history they change on every step.
 void QtEditWidget::SyncBar(size_t i) {
+  barStale_[i] = !redraw_;
+  if (!redraw_) return;
   const TScrollInfo& b = info_[i];
   QScrollBar& bar = *bars_[i];
   const QSignalBlocker block(&bar);

@@ -120,6 +120,7 @@ class QtEditWidget : public QWidget, public EditHost {
   void SyncBar(size_t i);
   void OnBarAction(ScrollBarKind bar, int action);
   QRect CaretRect() const;
+  void UpdateCaretArea();
   void RestartBlink();
   WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) const;
   static LPARAM PackPoint(QPoint p);
@@ -130,6 +131,7 @@ class QtEditWidget : public QWidget, public EditHost {
   std::array<std::unique_ptr<QScrollBar>, 2> bars_;
   std::array<TScrollInfo, 2> info_{};
   std::array<bool, 2> barShown_{true, true};
+  std::array<bool, 2> barStale_{false, false};  // changed while frozen, shown on thaw
   bool laidOut_ = false;
   bool inLayout_ = false;
   bool relayout_ = false;

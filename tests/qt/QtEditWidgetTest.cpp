@@ -153,6 +153,40 @@ TEST_F(QtEditWidgetTest, ScrollBarsFollowTheCaretAndDriveTheView) {
   EXPECT_LT(e.ViewWidth, w.width());
 }
 
+// A jump through the history runs frozen: the screen keeps its picture and
+// bars, and on thawing shows exactly what an unfrozen run would have shown.
+TEST_F(QtEditWidgetTest, FrozenWindowKeepsItsPictureAndCatchesUpOnThaw) {
+  TVeskEdit& e = w.Editor();
+  e.SetShowRuler(true);
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += std::string(150, 'a' + i % 26) + "\r\n";
+  e.SetText(text);
+  w.HideCaret();  // a frozen window leaves the caret out
+  const QImage before = w.grab().toImage();
+  QScrollBar& vbar = w.Bar(ScrollBarKind::Vert);
+  QScrollBar& hbar = w.Bar(ScrollBarKind::Horz);
+
+  e.Perform(WM_SETREDRAW, 0);
+  QTest::keyClick(&w, Qt::Key_End, Qt::ControlModifier);
+  QTest::keyClick(&w, Qt::Key_Up);
+  QTest::keyClick(&w, Qt::Key_End);
+  ASSERT_GT(e.TopLine, 0);
+  ASSERT_GT(e.HScrollPos, 0);
+  EXPECT_EQ(w.GetScrollInfo(ScrollBarKind::Vert).Pos, e.TopLine);
+  EXPECT_EQ(vbar.value(), 0);
+  EXPECT_EQ(hbar.value(), 0);
+  EXPECT_EQ(w.grab().toImage(), before);
+
+  e.Perform(WM_SETREDRAW, 1);
+  EXPECT_EQ(vbar.value(), e.TopLine);
+  EXPECT_EQ(hbar.value(), e.HScrollPos);
+  const QImage thawed = w.grab().toImage();
+  EXPECT_NE(thawed, before);
+  e.RefreshRuler();
+  e.Invalidate();
+  EXPECT_EQ(w.grab().toImage(), thawed);
+}
+
 TEST_F(QtEditWidgetTest, PaintsTheBackgroundAndTheCaretAtTheGlyphBoundary) {
   TVeskEdit& e = w.Editor();
   e.SetText(Sjis("ab日本"));

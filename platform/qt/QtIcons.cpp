@@ -1,10 +1,13 @@
-// The tool images: a few strokes and fills on a 16-unit grid each.
+// The tool images, a few strokes and fills on a 16-unit grid each, and the
+// program's own image.
 #include "platform/qt/QtIcons.h"
 
 #include <QIconEngine>
 #include <QPainterPath>
 #include <QPixmap>
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace kelvane {
 
@@ -101,17 +104,41 @@ void PaintInfo(QPainter& p) {
   p.drawRect(QRectF(7, 7, 2.2, 5.5));
 }
 
-// Renders the vector image at exactly the pixel size asked for.
-class ToolIconEngine : public QIconEngine {
+// The program's own image on a 64-unit grid, as packaging/kelvane.svg draws it:
+// a page of text with a curved arrow turning back through it.
+void PaintApp(QPainter& p) {
+  p.setPen(QPen(QColor(0x4a, 0x5a, 0x70), 2.5));
+  p.setBrush(QColor(0xfd, 0xfd, 0xf8));
+  p.drawRoundedRect(QRectF(12, 6, 40, 52), 3, 3);
+  p.setPen(QPen(QColor(0x9a, 0xa8, 0xbc), 3, Qt::SolidLine, Qt::RoundCap));
+  for (const QLineF& line : {QLineF(19, 17, 45, 17), QLineF(19, 25, 41, 25), QLineF(19, 33, 45, 33),
+                             QLineF(19, 41, 35, 41)}) {
+    p.drawLine(line);
+  }
+  const QColor red(0xd2, 0x45, 0x2e);
+  QPainterPath arc;  // the large arc of radius 16 from (48, 48) round to (44, 30)
+  arc.moveTo(48, 48);
+  arc.arcTo(QRectF(17.23, 25.84, 32, 32), -22.66, -289.63);
+  p.setPen(QPen(red, 4.5, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(arc);
+  p.setPen(Qt::NoPen);
+  p.setBrush(red);
+  p.drawPolygon(QPolygonF({QPointF(36, 28), QPointF(47, 26), QPointF(47, 38)}));
+}
+
+// Renders a vector image drawn on a Grid × Grid square at exactly the pixel
+// size asked for.
+class VectorIconEngine : public QIconEngine {
  public:
-  explicit ToolIconEngine(int index) : index_(index) {}
+  VectorIconEngine(std::function<void(QPainter&)> draw, qreal grid) : draw_(std::move(draw)), grid_(grid) {}
   void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->translate(rect.topLeft());
-    painter->scale(rect.width() / 16.0, rect.height() / 16.0);
+    painter->scale(rect.width() / grid_, rect.height() / grid_);
     if (mode == QIcon::Disabled) painter->setOpacity(0.35);
-    PaintToolImage(*painter, index_);
+    draw_(*painter);
     painter->restore();
   }
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
@@ -128,11 +155,17 @@ class ToolIconEngine : public QIconEngine {
     pm.setDevicePixelRatio(scale);
     return pm;
   }
-  QIconEngine* clone() const override { return new ToolIconEngine(index_); }  // Qt takes ownership
+  QIconEngine* clone() const override { return new VectorIconEngine(draw_, grid_); }  // Qt takes ownership
 
  private:
-  int index_;
+  std::function<void(QPainter&)> draw_;
+  qreal grid_;
 };
+
+QIcon VectorIcon(std::function<void(QPainter&)> draw, qreal grid) {
+  auto engine = std::make_unique<VectorIconEngine>(std::move(draw), grid);
+  return QIcon(engine.release());  // the icon owns its engine
+}
 
 }  // namespace
 
@@ -155,8 +188,9 @@ void PaintToolImage(QPainter& p, int index) {
 }
 
 QIcon ToolIcon(int index) {
-  auto engine = std::make_unique<ToolIconEngine>(index);
-  return QIcon(engine.release());  // the icon owns its engine
+  return VectorIcon([index](QPainter& p) { PaintToolImage(p, index); }, 16);
 }
+
+QIcon AppIcon() { return VectorIcon(PaintApp, 64); }
 
 }  // namespace kelvane

@@ -16,4 +16,7 @@ void PaintToolImage(QPainter& p, int index);
 // The image as an icon that renders at whatever size and ratio is asked.
 QIcon ToolIcon(int index);
 
+// The program's image (the window's icon; the installed one is its SVG twin).
+QIcon AppIcon();
+
 }  // namespace kelvane

@@ -108,7 +108,7 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
   };
 
   setFont(ToQFont(TFontSpec{"ＭＳ Ｐゴシック", 12}));
-  setWindowIcon(ToolIcon(0));
+  setWindowIcon(AppIcon());
 
   auto central = std::make_unique<QWidget>();
   auto layout = std::make_unique<QVBoxLayout>();

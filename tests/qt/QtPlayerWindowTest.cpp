@@ -202,10 +202,12 @@ TEST(QtPlayerLayout, ToolBarAndIcons) {
   EXPECT_EQ(w.Action(TPlayerAction::fileOpen).toolTip().toStdString(), "開く");
   EXPECT_EQ(w.Action(TPlayerAction::fileSaveAs).shortcut(), QKeySequence("Ctrl+Alt+S"));
   EXPECT_TRUE(w.Action(TPlayerAction::helpVersion).icon().isNull());
+  EXPECT_FALSE(w.windowIcon().isNull());
   // Every image draws something at 16 px and sharper at twice the ratio.
-  for (int i = 0; i < kToolImageCount; ++i) {
-    const QPixmap small = ToolIcon(i).pixmap(QSize(16, 16), 1.0);
-    const QPixmap big = ToolIcon(i).pixmap(QSize(16, 16), 2.0);
+  for (int i = 0; i <= kToolImageCount; ++i) {
+    const QIcon icon = i < kToolImageCount ? ToolIcon(i) : AppIcon();
+    const QPixmap small = icon.pixmap(QSize(16, 16), 1.0);
+    const QPixmap big = icon.pixmap(QSize(16, 16), 2.0);
     EXPECT_EQ(small.size(), QSize(16, 16)) << i;
     EXPECT_EQ(big.size(), QSize(32, 32)) << i;
     const QImage img = small.toImage();

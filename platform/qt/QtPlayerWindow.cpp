@@ -102,6 +102,8 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
                       const std::string& fileName) -> std::optional<std::string> {
     QFileDialog dialog(this, Q(title), Q(folder), "UndoFile(*.eud)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // Saving over an existing file is asked about by Save alone, not here.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!fileName.empty()) dialog.selectFile(Q(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();

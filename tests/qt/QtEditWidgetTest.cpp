@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "platform/Codepage.h"
 #include "platform/qt/QtEditWidget.h"
@@ -147,6 +148,24 @@ TEST_F(QtEditWidgetTest, ScrollBarsFollowTheCaretAndDriveTheView) {
   vbar.triggerAction(QAbstractSlider::SliderToMinimum);
   EXPECT_EQ(e.TopLine, 0);
   EXPECT_EQ(vbar.value(), 0);
+
+  // The wheel scrolls by notches of 120: a fine-grained wheel's parts add up.
+  auto wheel = [this](int delta) {
+    const QPointF at(50, 50);
+    QWheelEvent e(at, w.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &e);
+  };
+  wheel(-60);
+  EXPECT_EQ(e.TopLine, 0);
+  wheel(-60);
+  EXPECT_EQ(e.TopLine, e.WheelScrollCount);
+  wheel(-240);
+  EXPECT_EQ(e.TopLine, 3 * e.WheelScrollCount);
+  w.repaint();  // the bar follows the wheel at the next paint
+  EXPECT_EQ(vbar.value(), e.TopLine);
+  wheel(120);
+  EXPECT_EQ(e.TopLine, 2 * e.WheelScrollCount);
 
   // The client area leaves room for the bars.
   EXPECT_EQ(e.ViewWidth, w.ClientSize().width());

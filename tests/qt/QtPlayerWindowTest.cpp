@@ -3,9 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "editor/VeskEdit.h"
@@ -181,6 +187,27 @@ TEST_F(QtPlayerWindowTest, DropsOpenUndoFilesWhateverTheCaseOfTheExtension) {
   EXPECT_EQ(w.Form().FFileName, capital);
 }
 
+TEST_F(QtPlayerWindowTest, FilesDraggedOntoTheWindowAreAcceptedAndOpened) {
+  w.Guard([this] { w.Form().FormCreate({}); });
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+  const QPoint centre = w.rect().center();
+  QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(centre), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &drop);
+  EXPECT_EQ(Status(), " Undo:5 Redo:2 Total:7");
+  EXPECT_EQ(w.Form().FFileName, file);
+
+  QMimeData text;
+  text.setText("story.eud");
+  QDragEnterEvent plain(centre, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+  plain.ignore();
+  QApplication::sendEvent(&w, &plain);
+  EXPECT_FALSE(plain.isAccepted());
+}
+
 TEST_F(QtPlayerWindowTest, F2ShowsTheVersionAndErrorsLeaveTheWindowUsable) {
   QTest::keyClick(&w.EditWidget(), Qt::Key_F2);
   ASSERT_EQ(messages.size(), 1u);
@@ -216,6 +243,70 @@ TEST(QtPlayerLayout, ToolBarAndIcons) {
       for (int x = 0; x < 16; ++x) inked += qAlpha(img.pixel(x, y)) > 0 ? 1 : 0;
     EXPECT_GT(inked, 20) << i;
   }
+}
+
+// Acts on the modal box or dialog as soon as it is up (it runs its own loop).
+void WhenModal(const std::function<void(QWidget&)>& act) {
+  QTimer::singleShot(5, [act] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      act(*modal);
+    } else {
+      WhenModal(act);
+    }
+  });
+}
+
+TEST(QtPlayerDialogs, BoxesAndFileDialogsCarryTheirCaptionsButtonsFiltersAndFolders) {
+  test::TTempFolder dir;
+  const std::string file = dir.Write("story.eud", SmallUndoFile());
+  QtPlayerWindow w;
+  w.show();
+
+  WhenModal([](QWidget& m) {
+    auto& box = dynamic_cast<QMessageBox&>(m);
+    EXPECT_EQ(box.windowTitle().toStdString(), kAppTitle);
+    EXPECT_EQ(box.text(), "Kelvane 1.0     (c)");
+    EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->click();
+  });
+  w.ShowMessage("Kelvane 1.0\t(c)");
+
+  for (const bool ok : {false, true}) {
+    WhenModal([ok](QWidget& m) {
+      auto& box = dynamic_cast<QMessageBox&>(m);
+      EXPECT_EQ(box.windowTitle().toStdString(), "上書確認");
+      EXPECT_EQ(box.icon(), QMessageBox::Question);
+      EXPECT_EQ(box.standardButtons(), QMessageBox::Ok | QMessageBox::Cancel);
+      box.button(ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+    });
+    EXPECT_EQ(w.AskOkCancel("上書確認", "story.eudを上書しますか（´д｀）？"), ok);
+  }
+
+  w.SetDialogFolder(dir.Path(""));
+  WhenModal([&](QWidget& m) {
+    auto& dialog = dynamic_cast<QFileDialog&>(m);
+    EXPECT_EQ(dialog.nameFilters(), QStringList{"UndoFile(*.eud)"});
+    EXPECT_EQ(dialog.directory().absolutePath().toStdString() + "/", dir.Path(""));
+    EXPECT_EQ(dialog.defaultSuffix(), "eud");
+    EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+    dialog.selectFile(QString::fromStdString(file));
+    static_cast<QDialog&>(dialog).accept();  // as the dialog's own button does
+  });
+  EXPECT_EQ(w.RunOpenDialog(), file);
+
+  WhenModal([&](QWidget& m) {
+    auto& dialog = dynamic_cast<QFileDialog&>(m);
+    EXPECT_EQ(dialog.windowTitle().toStdString(), "名前を付けて保存（´д｀）");
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog.defaultSuffix(), "");
+    EXPECT_EQ(dialog.selectedFiles(), QStringList{QString::fromStdString(file)});
+    static_cast<QDialog&>(dialog).accept();  // over the existing file, without a question of its own
+  });
+  EXPECT_EQ(w.RunSaveDialog("名前を付けて保存（´д｀）", file), file);
+
+  WhenModal([](QWidget& m) { dynamic_cast<QFileDialog&>(m).reject(); });
+  EXPECT_EQ(w.RunSaveDialog("名前を付けて保存（´д｀）", ""), std::nullopt);
 }
 
 TEST(QtPlayerScreenshot, ParsesItsArgumentsAndWritesAPngOfTheSize) {

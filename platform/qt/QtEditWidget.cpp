@@ -221,16 +221,8 @@ void QtEditWidget::paintEvent(QPaintEvent*) {
       p.fillRect(QRect(QPoint(client.width(), client.height()), size()), palette().window());
     }
     if (!redraw_) return;
-    if (!preedit_.isEmpty()) {
-      QFont font = ToQFont(editor_->Font());
-      font.setUnderline(true);
-      p.setFont(font);
-      const QFontMetrics metrics(font);
-      const QRect box(caret_.Pos, QSize(metrics.horizontalAdvance(preedit_), std::max(caret_.Height, metrics.height())));
-      p.fillRect(box, ToQColor(editor_->ResolveColor(editor_->Color)));
-      p.setPen(ToQColor(editor_->ResolveColor(editor_->Font().Color)));
-      p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, preedit_);
-    }
+    preedit_.Paint(p, ToQFont(editor_->Font()), CaretRect(), ClientSize().width(),
+                   ToQColor(editor_->ResolveColor(editor_->Font().Color)), ToQColor(editor_->ResolveColor(editor_->Color)));
     if (hasFocus() && caret_.Visible() && blinkOn_) {
       // Inverted, as a system caret is, so it shows on any background.
       p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -518,11 +510,12 @@ void QtEditWidget::focusOutEvent(QFocusEvent*) {
 
 void QtEditWidget::inputMethodEvent(QInputMethodEvent* e) {
   Guard([&] {
-    preedit_ = e->preeditString();
+    preedit_.Set(*e);
     if (!e->commitString().isEmpty()) {
       imeResult_ = cp932::FromUtf16(e->commitString().toStdU16String());
       Send(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
     }
+    QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);  // the candidates follow the clause
     update();
   });
   e->accept();
@@ -531,14 +524,16 @@ void QtEditWidget::inputMethodEvent(QInputMethodEvent* e) {
 QVariant QtEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
   switch (query) {
     case Qt::ImEnabled: return true;
-    case Qt::ImCursorRectangle: return CaretRect();
+    case Qt::ImCursorRectangle:
+      if (editor_ && !preedit_.Empty()) return preedit_.CursorRect(ToQFont(editor_->Font()), CaretRect(), ClientSize().width());
+      return CaretRect();
     case Qt::ImFont: return editor_ ? ToQFont(editor_->Font()) : font();
     default: return QWidget::inputMethodQuery(query);
   }
 }
 
-bool QtEditWidget::SetImeCompositionWindow(int x, int y, const TFontSpec*) {
-  imePos_ = {x, y};
+// The composition goes where the caret is, which the query above reports.
+bool QtEditWidget::SetImeCompositionWindow(int, int, const TFontSpec*) {
   QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
   return true;
 }

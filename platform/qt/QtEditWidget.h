@@ -18,6 +18,7 @@
 #include "editor/VeskEdit.h"
 #include "platform/EditHost.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtPreedit.h"
 
 namespace kelvane {
 
@@ -33,7 +34,9 @@ class QtEditWidget : public QWidget, public EditHost {
   // The client area: the widget without the visible scroll bars.
   QSize ClientSize() const;
   // What is being composed in the input method (drawn at the caret).
-  const QString& PreeditText() const { return preedit_; }
+  const QString& PreeditText() const { return preedit_.Text(); }
+  // The caret's box in widget pixels (shown or not).
+  QRect CaretRect() const;
 
   // Exceptions caught at the event boundary land here (default: qWarning).
   std::function<void(const std::string&)> OnError;
@@ -119,7 +122,6 @@ class QtEditWidget : public QWidget, public EditHost {
   void Layout();
   void SyncBar(size_t i);
   void OnBarAction(ScrollBarKind bar, int action);
-  QRect CaretRect() const;
   void UpdateCaretArea();
   void RestartBlink();
   WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) const;
@@ -149,8 +151,7 @@ class QtEditWidget : public QWidget, public EditHost {
   std::optional<Qt::KeyboardModifiers> eventMods_;  // of the event being handled
   std::optional<Qt::MouseButtons> eventButtons_;
   std::string imeResult_;
-  QString preedit_;
-  QPoint imePos_;
+  QtPreedit preedit_;
   int wheelRest_ = 0;  // wheel units short of one notch
   QImage frozen_;      // what the screen shows while redrawing is off
 

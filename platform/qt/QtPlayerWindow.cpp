@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPixmap>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -202,6 +203,16 @@ void QtPlayerWindow::BuildToolBar() {
                           TPlayerAction::textRedoAuto})
     tools->addAction(&Action(a));
   tools->addWidget(Divider(tools));
+  // Buttons of 23 × 22 with no gaps, as designed: the style's roomier ones
+  // would push the status label off a window of the designed width.
+  tools->setContentsMargins(0, 0, 0, 0);
+  tools->layout()->setContentsMargins(0, 0, 0, 0);
+  tools->layout()->setSpacing(0);
+  for (QAction* action : tools->actions()) {
+    if (QWidget* button = tools->widgetForAction(action); button && !action->isSeparator()) {
+      if (qobject_cast<QToolButton*>(button)) button->setFixedSize(23, 22);
+    }
+  }
   label_ = std::make_unique<QLabel>(tools).release();  // the tool bar owns it
   label_->setFixedSize(182, 22);
   label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <QTest>
+#include <QTextCharFormat>
 #include <QWheelEvent>
 
 #include "platform/Codepage.h"
@@ -72,6 +73,40 @@ TEST_F(QtEditWidgetTest, TypingKeysAndInputMethodEndAsCodePage932) {
   Commit(QString::fromUtf8("仮名"));
   EXPECT_TRUE(w.PreeditText().isEmpty());
   EXPECT_EQ(e.GetText(), Sjis("日本語ab漢ｶ仮名"));
+}
+
+// The clause being converted shows as the input method formats it, the
+// candidates open at the input method's cursor, and a composition at the right
+// edge moves left to stay in view.
+TEST_F(QtEditWidgetTest, PreeditShowsTheInputMethodsFormatsAndCursorInView) {
+  TVeskEdit& e = w.Editor();
+  e.SetText(std::string(200, 'x'));
+  QTest::keyClick(&w, Qt::Key_End);
+  const QFont font = ToQFont(e.Font());
+  const QFontMetrics metrics(font);
+  const QString text = QString::fromUtf8("日本語ですから大丈夫でしょう");
+  QTextCharFormat clause;
+  clause.setBackground(QColor(0, 0, 255));
+  clause.setForeground(QColor(255, 255, 255));
+  QInputMethodEvent preedit(text, {{QInputMethodEvent::TextFormat, 0, 3, clause},
+                                   {QInputMethodEvent::Cursor, 3, 1, QVariant()}});
+  QApplication::sendEvent(&w, &preedit);
+  const QImage shown = w.grab().toImage();
+
+  const int right = w.ClientSize().width();
+  const int left = right - metrics.horizontalAdvance(text);
+  ASSERT_LT(left, w.CaretRect().left() + 1);
+  int blue = 0;
+  for (int x = left; x < left + metrics.horizontalAdvance(text.left(3)); ++x)
+    blue += shown.pixelColor(x, w.CaretRect().top() + 1) == QColor(0, 0, 255) ? 1 : 0;
+  EXPECT_GT(blue, metrics.horizontalAdvance(text.left(3)) / 2);
+  EXPECT_NE(shown.pixelColor(right - 2, w.CaretRect().top() + 1), QColor(0, 0, 255));
+
+  const QRect cursor = static_cast<QWidget&>(w).inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  EXPECT_NEAR(cursor.left(), left + metrics.horizontalAdvance(text.left(3)), 1);
+  EXPECT_EQ(cursor.top(), w.CaretRect().top());
+  Commit(text);
+  EXPECT_EQ(static_cast<QWidget&>(w).inputMethodQuery(Qt::ImCursorRectangle).toRect(), w.CaretRect());
 }
 
 TEST_F(QtEditWidgetTest, BackspaceArrowsReturnAndTab) {

@@ -226,6 +226,11 @@ TEST(QtPlayerLayout, ToolBarAndIcons) {
   EXPECT_EQ(w.size(), QSize(457, 295));
   EXPECT_EQ(w.StatusLabel().size(), QSize(182, 22));
   EXPECT_EQ(w.HistoryBar().height(), 22);
+  // At the designed width the whole tool bar fits: no label hidden behind an extension button.
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  EXPECT_TRUE(w.StatusLabel().isVisible());
+  EXPECT_LE(w.StatusLabel().mapTo(&w, QPoint(182, 0)).x(), w.width());
   EXPECT_EQ(w.Action(TPlayerAction::fileOpen).toolTip().toStdString(), "開く");
   EXPECT_EQ(w.Action(TPlayerAction::fileSaveAs).shortcut(), QKeySequence("Ctrl+Alt+S"));
   EXPECT_TRUE(w.Action(TPlayerAction::helpVersion).icon().isNull());

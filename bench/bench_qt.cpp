@@ -69,7 +69,7 @@ void BM_RepaintEditor(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ScrubHistory)->Arg(1)->Arg(100)->Arg(40960)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ScrubHistory)->Arg(1)->Arg(100)->Arg(4096)->Arg(16384)->Arg(40960)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RepaintEditor)->Unit(benchmark::kMillisecond);
 
 }  // namespace kelvane

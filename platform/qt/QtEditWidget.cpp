@@ -196,6 +196,7 @@ void QtEditWidget::SetRedraw(bool on) {
       if (barStale_[i]) SyncBar(i);
     }
     RestartBlink();
+    if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
     Invalidate();
   }
 }
@@ -534,7 +535,7 @@ QVariant QtEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
 
 // The composition goes where the caret is, which the query above reports.
 bool QtEditWidget::SetImeCompositionWindow(int, int, const TFontSpec*) {
-  QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+  if (redraw_) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);  // a thaw updates it
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QStyleHints>
 #include <QTest>
@@ -260,6 +261,21 @@ TEST_F(QtEditWidgetTest, PaintsTheBackgroundAndTheCaretAtTheGlyphBoundary) {
     if (shown.pixel(x, RowY(0)) != hidden.pixel(x, RowY(0))) columns.push_back(x);
   }
   EXPECT_EQ(columns, std::vector<int>{expected});
+}
+
+TEST(QtEditWidgetFocus, CtrlTabMovesTheFocusAndTypesNoTab) {
+  QWidget window;
+  auto* before = std::make_unique<QLineEdit>(&window).release();  // the window owns both
+  auto* edit = std::make_unique<QtEditWidget>(&window).release();
+  before->setGeometry(0, 0, 100, 20);
+  edit->setGeometry(0, 20, 300, 200);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_TRUE(before->hasFocus());
+  EXPECT_EQ(edit->Editor().GetText(), "");
 }
 
 }  // namespace

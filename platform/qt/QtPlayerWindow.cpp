@@ -206,7 +206,7 @@ void QtPlayerWindow::BuildToolBar() {
   // Buttons of 23 × 22 with no gaps, as designed: the style's roomier ones
   // would push the status label off a window of the designed width.
   tools->setContentsMargins(0, 0, 0, 0);
-  tools->layout()->setContentsMargins(0, 0, 0, 0);
+  tools->layout()->setContentsMargins(0, 1, 0, 1);  // 24 high in all
   tools->layout()->setSpacing(0);
   for (QAction* action : tools->actions()) {
     if (QWidget* button = tools->widgetForAction(action); button && !action->isSeparator()) {

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 
 #include "editor/VeskEdit.h"
@@ -230,6 +231,8 @@ TEST(QtPlayerLayout, ToolBarAndIcons) {
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
   EXPECT_TRUE(w.StatusLabel().isVisible());
+  EXPECT_EQ(w.findChild<QToolBar*>()->height(), 24);
+  EXPECT_EQ(w.HistoryBar().mapTo(&w, QPoint(0, 0)).y(), 24);
   EXPECT_LE(w.StatusLabel().mapTo(&w, QPoint(182, 0)).x(), w.width());
   EXPECT_EQ(w.Action(TPlayerAction::fileOpen).toolTip().toStdString(), "開く");
   EXPECT_EQ(w.Action(TPlayerAction::fileSaveAs).shortcut(), QKeySequence("Ctrl+Alt+S"));

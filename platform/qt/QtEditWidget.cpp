@@ -223,8 +223,10 @@ void QtEditWidget::paintEvent(QPaintEvent*) {
     }
     if (!redraw_) return;
     preedit_.Paint(p, ToQFont(editor_->Font()), CaretRect(), ClientSize().width(),
-                   ToQColor(editor_->ResolveColor(editor_->Font().Color)), ToQColor(editor_->ResolveColor(editor_->Color)));
-    if (hasFocus() && caret_.Visible() && blinkOn_) {
+                   ToQColor(editor_->ResolveColor(editor_->Font().Color)),
+                   ToQColor(editor_->ResolveColor(editor_->Color)));
+    // While composing, the composition's own cursor is the one that shows.
+    if (hasFocus() && caret_.Visible() && blinkOn_ && preedit_.Empty()) {
       // Inverted, as a system caret is, so it shows on any background.
       p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
       p.fillRect(CaretRect(), Qt::white);

@@ -106,6 +106,9 @@ TEST_F(QtEditWidgetTest, PreeditShowsTheInputMethodsFormatsAndCursorInView) {
   const QRect cursor = static_cast<QWidget&>(w).inputMethodQuery(Qt::ImCursorRectangle).toRect();
   EXPECT_NEAR(cursor.left(), left + metrics.horizontalAdvance(text.left(3)), 1);
   EXPECT_EQ(cursor.top(), w.CaretRect().top());
+  w.HideCaret();  // the editor's caret was not drawn over the composition
+  EXPECT_EQ(w.grab().toImage(), shown);
+  w.ShowCaret();
   Commit(text);
   EXPECT_EQ(static_cast<QWidget&>(w).inputMethodQuery(Qt::ImCursorRectangle).toRect(), w.CaretRect());
 }

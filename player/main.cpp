@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kelvane");
-  QApplication::setApplicationDisplayName(QString::fromUtf8(kelvane::kAppTitle));
+  // No display name: Qt would append it to every caption, and the captions
+  // are the program's own ("（´д｀）Kelvane - FILE", "上書確認").
+  QApplication::setDesktopFileName("kelvane");
   QStringList args = QApplication::arguments();
   args.removeFirst();
 

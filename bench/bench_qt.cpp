@@ -31,15 +31,18 @@ void BM_ScrubHistory(benchmark::State& state) {
   }
   TFormKelvane& form = window.Form();
   const int32_t stride = static_cast<int32_t>(state.range(0));
-  const int32_t total = form.FUndoPos + form.Editor->Undo->FRedoList.Count();
+  // The thumb bounces between the first state and the loaded one. Redoing past
+  // the loaded state would push the undo stack over its limit and drop the
+  // oldest records, shrinking the history under the benchmark.
+  const int32_t top = form.FUndoPos;
   QImage frame(window.size(), QImage::Format_ARGB32_Premultiplied);
   int32_t direction = -1;
   int64_t steps = 0;
   for (auto _ : state) {
     int32_t to = form.FUndoPos + direction * stride;
-    if (to < 0 || to > total) {
+    if (to < 0 || to > top) {
       direction = -direction;
-      to = std::clamp(form.FUndoPos + direction * stride, 0, total);
+      to = std::clamp(form.FUndoPos + direction * stride, 0, top);
     }
     form.ScrollBarUndoScroll(TScrollCode::scTrack, to);
     window.render(&frame);

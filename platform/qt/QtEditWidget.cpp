@@ -528,8 +528,8 @@ QVariant QtEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
   switch (query) {
     case Qt::ImEnabled: return true;
     case Qt::ImCursorRectangle:
-      if (editor_ && !preedit_.Empty()) return preedit_.CursorRect(ToQFont(editor_->Font()), CaretRect(), ClientSize().width());
-      return CaretRect();
+      if (!editor_ || preedit_.Empty()) return CaretRect();
+      return preedit_.CursorRect(ToQFont(editor_->Font()), CaretRect(), ClientSize().width());
     case Qt::ImFont: return editor_ ? ToQFont(editor_->Font()) : font();
     default: return QWidget::inputMethodQuery(query);
   }

@@ -2,6 +2,7 @@
 // a reference to its host and asks for nothing else.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,19 @@ struct TScrollInfo {
   int32_t Page = 0;
   int32_t Pos = 0;
   int32_t TrackPos = 0;
+
+  // What a scroll bar keeps of a new range and position: the position is
+  // clamped into the range, and the tracking position follows it.
+  void Assign(const TScrollInfo& info) {
+    Min = info.Min;
+    Max = info.Max;
+    Page = info.Page;
+    SetPos(info.Pos);
+  }
+  void SetPos(int32_t pos) {
+    Pos = std::clamp(pos, Min, std::max(Min, Max));
+    TrackPos = Pos;
+  }
 };
 
 class EditHost {

@@ -35,18 +35,11 @@ void HeadlessEditHost::HideCaret() {
 }
 
 void HeadlessEditHost::SetScrollInfo(ScrollBarKind bar, const TScrollInfo& info, bool) {
-  TScrollInfo& b = Bars[Index(bar)];
-  b.Min = info.Min;
-  b.Max = info.Max;
-  b.Page = info.Page;
-  b.Pos = std::clamp(info.Pos, info.Min, std::max(info.Min, info.Max));
-  b.TrackPos = b.Pos;
+  Bars[Index(bar)].Assign(info);
 }
 
 void HeadlessEditHost::SetScrollPos(ScrollBarKind bar, int pos, bool) {
-  TScrollInfo& b = Bars[Index(bar)];
-  b.Pos = std::clamp(pos, b.Min, std::max(b.Min, b.Max));
-  b.TrackPos = b.Pos;
+  Bars[Index(bar)].SetPos(pos);
 }
 
 bool HeadlessEditHost::SetImeCompositionWindow(int x, int y, const TFontSpec* font) {

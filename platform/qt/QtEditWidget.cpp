@@ -309,19 +309,12 @@ void QtEditWidget::SyncBar(size_t i) {
 }
 
 void QtEditWidget::SetScrollInfo(ScrollBarKind bar, const TScrollInfo& info, bool) {
-  TScrollInfo& b = info_[Index(bar)];
-  b.Min = info.Min;
-  b.Max = info.Max;
-  b.Page = info.Page;
-  b.Pos = std::clamp(info.Pos, info.Min, std::max(info.Min, info.Max));
-  b.TrackPos = b.Pos;
+  info_[Index(bar)].Assign(info);
   SyncBar(Index(bar));
 }
 
 void QtEditWidget::SetScrollPos(ScrollBarKind bar, int pos, bool) {
-  TScrollInfo& b = info_[Index(bar)];
-  b.Pos = std::clamp(pos, b.Min, std::max(b.Min, b.Max));
-  b.TrackPos = b.Pos;
+  info_[Index(bar)].SetPos(pos);
   SyncBar(Index(bar));
 }
 

@@ -19,13 +19,17 @@ const QColor kGreen(20, 140, 60);
 const QColor kFolder(230, 180, 60);
 const QColor kDisk(60, 90, 160);
 
+// Flips the 16-unit square left to right: one drawing serves both directions.
+void MirrorIf(QPainter& p, bool mirrored) {
+  if (!mirrored) return;
+  p.translate(16, 0);
+  p.scale(-1, 1);
+}
+
 // A curved arrow from right to left (undo); mirrored for redo.
 void CurvedArrow(QPainter& p, bool mirrored, const QColor& color) {
   p.save();
-  if (mirrored) {
-    p.translate(16, 0);
-    p.scale(-1, 1);
-  }
+  MirrorIf(p, mirrored);
   QPainterPath arc;
   arc.moveTo(13, 13);
   arc.cubicTo(14, 6, 9, 4.5, 5, 5.5);
@@ -41,10 +45,7 @@ void CurvedArrow(QPainter& p, bool mirrored, const QColor& color) {
 // A triangle pointing left or right with a bar at its tip (first / last).
 void EndArrow(QPainter& p, bool right) {
   p.save();
-  if (right) {
-    p.translate(16, 0);
-    p.scale(-1, 1);
-  }
+  MirrorIf(p, right);
   p.setPen(Qt::NoPen);
   p.setBrush(kBlue);
   p.drawRect(QRectF(2, 3, 2.5, 10));
@@ -55,10 +56,7 @@ void EndArrow(QPainter& p, bool right) {
 // Two triangles and a play dot (auto-play in either direction).
 void AutoArrow(QPainter& p, bool right) {
   p.save();
-  if (right) {
-    p.translate(16, 0);
-    p.scale(-1, 1);
-  }
+  MirrorIf(p, right);
   p.setPen(Qt::NoPen);
   p.setBrush(kGreen);
   p.drawPolygon(QPolygonF({QPointF(1, 8), QPointF(8, 3), QPointF(8, 13)}));

@@ -10,10 +10,10 @@ cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target kelvane kelvane
 
 sample=samples/haru.eud
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  exec build/player/kelvane "$sample"
+  exec build/qt/kelvane "$sample"
 fi
 shot="$PWD/build/kelvane-window.png"
-build/player/kelvane --screenshot "$shot" --size 800x600 "$sample"
+build/qt/kelvane --screenshot "$shot" --size 800x600 "$sample"
 echo "No display here: the window with $sample was rendered off screen to $shot"
 echo "== kelvane-cli info $sample"
 build/cli/kelvane-cli info "$sample"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "bench/BenchLibrary.h"
-#include "cli/HeadlessPlayer.h"
+#include "headless/HeadlessPlayer.h"
 
 namespace kelvane {
 

@@ -8,7 +8,7 @@
 
 #include "bench/BenchText.h"
 #include "editor/VeskEdit.h"
-#include "platform/headless/HeadlessEditHost.h"
+#include "headless/HeadlessEditHost.h"
 #include "player/UndoFile.h"
 #include "tools/HistoryBuilder.h"
 

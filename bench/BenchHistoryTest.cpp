@@ -7,7 +7,7 @@
 
 #include "bench/BenchHistory.h"
 #include "bench/BenchText.h"
-#include "cli/HeadlessPlayer.h"
+#include "headless/HeadlessPlayer.h"
 #include "platform/Codepage.h"
 #include "player/UndoFile.h"
 

@@ -10,8 +10,8 @@
 
 #include "bench/BenchLibrary.h"
 #include "platform/Codepage.h"
-#include "platform/qt/QtEditWidget.h"
-#include "platform/qt/QtPlayerWindow.h"
+#include "qt/QtEditWidget.h"
+#include "qt/QtPlayerWindow.h"
 
 namespace kelvane {
 

@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/BenchText.h"
-#include "cli/HeadlessPlayer.h"
+#include "headless/HeadlessPlayer.h"
 #include "platform/Codepage.h"
 
 namespace kelvane {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <ostream>
 
-#include "cli/HeadlessPlayer.h"
+#include "headless/HeadlessPlayer.h"
 #include "cli/EditScript.h"
 #include "cli/Hex.h"
 #include "editor/Errors.h"

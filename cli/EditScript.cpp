@@ -8,7 +8,7 @@
 #include "cli/Hex.h"
 #include "editor/VeskEdit.h"
 #include "platform/Codepage.h"
-#include "platform/headless/HeadlessEditHost.h"
+#include "headless/HeadlessEditHost.h"
 
 namespace kelvane {
 

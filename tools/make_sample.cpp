@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/HeadlessPlayer.h"
+#include "headless/HeadlessPlayer.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
 #include "player/UndoFile.h"

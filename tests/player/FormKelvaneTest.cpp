@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "cli/HeadlessPlayer.h"
+#include "headless/HeadlessPlayer.h"
 #include "editor/Errors.h"
 #include "player/UndoFile.h"
 #include "tests/support/EditorFixture.h"

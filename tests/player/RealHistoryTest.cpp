@@ -14,7 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/HeadlessPlayer.h"
+#include "headless/HeadlessPlayer.h"
 #include "platform/FileSystem.h"
 #include "player/UndoFile.h"
 #include "player/UndoInfo.h"

@@ -9,8 +9,8 @@
 #include <QPalette>
 #include <QTemporaryDir>
 
-#include "platform/qt/QtCanvas.h"
-#include "platform/qt/QtFonts.h"
+#include "qt/QtCanvas.h"
+#include "qt/QtFonts.h"
 
 namespace kelvane {
 namespace {

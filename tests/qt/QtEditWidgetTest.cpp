@@ -15,8 +15,8 @@
 #include <QWheelEvent>
 
 #include "platform/Codepage.h"
-#include "platform/qt/QtEditWidget.h"
-#include "platform/qt/QtFonts.h"
+#include "qt/QtEditWidget.h"
+#include "qt/QtFonts.h"
 
 namespace kelvane {
 namespace {

@@ -16,9 +16,9 @@
 #include <QUrl>
 
 #include "editor/VeskEdit.h"
-#include "platform/headless/HeadlessEditHost.h"
-#include "platform/qt/QtIcons.h"
-#include "platform/qt/QtPlayerWindow.h"
+#include "headless/HeadlessEditHost.h"
+#include "qt/QtIcons.h"
+#include "qt/QtPlayerWindow.h"
 #include "player/UndoFile.h"
 #include "tests/support/TempFolder.h"
 #include "tools/HistoryBuilder.h"

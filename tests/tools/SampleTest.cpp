@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "cli/HeadlessPlayer.h"
+#include "headless/HeadlessPlayer.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
 #include "player/UndoFile.h"

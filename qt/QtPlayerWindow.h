@@ -17,7 +17,7 @@
 #include <string>
 
 #include "platform/PlayerHost.h"
-#include "platform/qt/QtEditWidget.h"
+#include "qt/QtEditWidget.h"
 #include "player/UnitMain.h"
 
 namespace kelvane {

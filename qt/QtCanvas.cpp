@@ -1,5 +1,5 @@
 // The Qt drawing surface, bitmap, picture and colours.
-#include "platform/qt/QtCanvas.h"
+#include "qt/QtCanvas.h"
 
 #include <QGuiApplication>
 #include <QPainterPath>
@@ -8,7 +8,7 @@
 #include <numbers>
 
 #include "platform/Codepage.h"
-#include "platform/qt/QtFonts.h"
+#include "qt/QtFonts.h"
 
 namespace kelvane {
 namespace {

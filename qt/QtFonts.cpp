@@ -1,5 +1,5 @@
 // Font substitutions and TFontSpec -> QFont.
-#include "platform/qt/QtFonts.h"
+#include "qt/QtFonts.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 // window created at 640 × 480 with the focus, as the command line runs it.
 #pragma once
 
-#include "platform/headless/HeadlessEditHost.h"
-#include "platform/headless/HeadlessPlayerHost.h"
+#include "headless/HeadlessEditHost.h"
+#include "headless/HeadlessPlayerHost.h"
 #include "player/UnitMain.h"
 
 namespace kelvane {

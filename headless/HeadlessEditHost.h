@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/EditHost.h"
-#include "platform/headless/HeadlessCanvas.h"
+#include "headless/HeadlessCanvas.h"
 
 namespace kelvane {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/QtPlayerWindow.h"
+#include "qt/QtPlayerWindow.h"
 #include "player/UnitMain.h"
 
 namespace {

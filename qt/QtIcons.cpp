@@ -1,6 +1,6 @@
 // The tool images, a few strokes and fills on a 16-unit grid each, and the
 // program's own image.
-#include "platform/qt/QtIcons.h"
+#include "qt/QtIcons.h"
 
 #include <QIconEngine>
 #include <QPainterPath>

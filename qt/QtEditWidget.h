@@ -17,8 +17,8 @@
 
 #include "editor/VeskEdit.h"
 #include "platform/EditHost.h"
-#include "platform/qt/QtCanvas.h"
-#include "platform/qt/QtPreedit.h"
+#include "qt/QtCanvas.h"
+#include "qt/QtPreedit.h"
 
 namespace kelvane {
 

@@ -1,5 +1,5 @@
 // The player's window on no display.
-#include "platform/headless/HeadlessPlayerHost.h"
+#include "headless/HeadlessPlayerHost.h"
 
 #include "platform/FileSystem.h"
 

@@ -1,5 +1,5 @@
 // The headless drawing surface, bitmap and picture.
-#include "platform/headless/HeadlessCanvas.h"
+#include "headless/HeadlessCanvas.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,5 +1,5 @@
 // The editor control's window on Qt: events in, host requests out.
-#include "platform/qt/QtEditWidget.h"
+#include "qt/QtEditWidget.h"
 
 #include <QClipboard>
 #include <QCursor>
@@ -19,7 +19,7 @@
 #include <exception>
 
 #include "platform/Codepage.h"
-#include "platform/qt/QtFonts.h"
+#include "qt/QtFonts.h"
 
 namespace kelvane {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/QtPreedit.h"
+#include "qt/QtPreedit.h"
 
 #include <QTextCharFormat>
 #include <QTextLayout>

@@ -1,5 +1,5 @@
 // The editor's window on no display.
-#include "platform/headless/HeadlessEditHost.h"
+#include "headless/HeadlessEditHost.h"
 
 #include <algorithm>
 

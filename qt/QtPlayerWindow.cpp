@@ -1,5 +1,5 @@
 // The player's main window on Qt.
-#include "platform/qt/QtPlayerWindow.h"
+#include "qt/QtPlayerWindow.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -18,8 +18,8 @@
 #include <exception>
 
 #include "platform/FileSystem.h"
-#include "platform/qt/QtFonts.h"
-#include "platform/qt/QtIcons.h"
+#include "qt/QtFonts.h"
+#include "qt/QtIcons.h"
 #include "util/TovelUtils.h"
 
 namespace kelvane {

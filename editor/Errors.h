@@ -20,4 +20,11 @@ class EListError : public EVeskError {
       : EVeskError("List index out of bounds (" + std::to_string(index) + ")") {}
 };
 
+// The lists' one index check: an index outside 0 … Count−1 raises EListError.
+// Returns the index as a size for the container underneath.
+inline size_t CheckedIndex(int64_t index, int64_t count) {
+  if (index < 0 || index >= count) throw EListError(index);
+  return static_cast<size_t>(index);
+}
+
 }  // namespace kelvane

@@ -27,15 +27,9 @@ void TVeskItem::CheckInvariants() const {
 #endif
 }
 
-TVeskItem& TVeskItems::Get(int64_t i) {
-  if (i < 0 || i >= Count()) throw EListError(i);
-  return *items_[static_cast<size_t>(i)];
-}
+TVeskItem& TVeskItems::Get(int64_t i) { return *items_[CheckedIndex(i, Count())]; }
 
-const TVeskItem& TVeskItems::Get(int64_t i) const {
-  if (i < 0 || i >= Count()) throw EListError(i);
-  return *items_[static_cast<size_t>(i)];
-}
+const TVeskItem& TVeskItems::Get(int64_t i) const { return *items_[CheckedIndex(i, Count())]; }
 
 void TVeskItems::Add(std::unique_ptr<TVeskItem> r) { items_.push_back(std::move(r)); }
 
@@ -44,10 +38,7 @@ void TVeskItems::Insert(int32_t i, std::unique_ptr<TVeskItem> r) {
   items_.insert(at, std::move(r));
 }
 
-void TVeskItems::Delete(int64_t i) {
-  if (i < 0 || i >= Count()) throw EListError(i);
-  items_.erase(static_cast<size_t>(i));
-}
+void TVeskItems::Delete(int64_t i) { items_.erase(CheckedIndex(i, Count())); }
 
 void TVeskItems::Clear() { items_.clear(); }
 

@@ -57,8 +57,7 @@ void TVeskGridLines::Insert(int32_t index, char kind, std::vector<TPoint> points
 }
 
 void TVeskGridLines::Delete(int32_t index) {
-  if (index < 0 || index >= Count()) throw EListError(index);
-  items_.erase(items_.begin() + index);
+  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(CheckedIndex(index, Count())));
 }
 
 void TVeskGridLines::Clear() {
@@ -66,15 +65,9 @@ void TVeskGridLines::Clear() {
   items_.clear();
 }
 
-TGridShape& TVeskGridLines::Items(int32_t i) {
-  if (i < 0 || i >= Count()) throw EListError(i);
-  return *items_[static_cast<size_t>(i)];
-}
+TGridShape& TVeskGridLines::Items(int32_t i) { return *items_[CheckedIndex(i, Count())]; }
 
-const TGridShape& TVeskGridLines::Items(int32_t i) const {
-  if (i < 0 || i >= Count()) throw EListError(i);
-  return *items_[static_cast<size_t>(i)];
-}
+const TGridShape& TVeskGridLines::Items(int32_t i) const { return *items_[CheckedIndex(i, Count())]; }
 
 void TVeskGridLines::Draw(Canvas& canvas, TPoint offset) const {
   for (const auto& shape : items_) shape->Draw(canvas, offset);

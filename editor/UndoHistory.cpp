@@ -11,12 +11,34 @@ namespace kelvane {
 
 int32_t TUndoList::Add(std::unique_ptr<TUndoData> r) {
   items_.push_back(std::move(r));
+  ++revision_;
   return Count() - 1;
 }
 
-void TUndoList::Delete(int32_t index) {
-  if (index < 0 || index >= Count()) throw EListError(index);
-  items_.erase(items_.begin() + index);
+void TUndoList::Delete(int64_t index) {
+  items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(CheckedIndex(index, Count())));
+  ++revision_;
+}
+
+void TUndoList::DeleteTop() { Delete(int64_t{Count()} - 1); }
+
+std::unique_ptr<TUndoData> TUndoList::TakeTop() {
+  CheckedIndex(int64_t{Count()} - 1, Count());
+  std::unique_ptr<TUndoData> top = std::move(items_.back());
+  items_.pop_back();
+  ++revision_;
+  return top;
+}
+
+void TUndoList::MoveTopTo(TUndoList& to) {
+  CheckedIndex(int64_t{Count()} - 1, Count());
+  to.items_.push_back(std::move(items_.back()));
+  items_.pop_back();
+}
+
+void TUndoList::Clear() {
+  items_.clear();
+  ++revision_;
 }
 
 int32_t AddUndoData(TUndoList& list, uint8_t mode, TPoint caret, std::string text, int32_t count) {
@@ -31,12 +53,8 @@ int32_t AddUndoData(TUndoList& list, uint8_t mode, TPoint caret, std::string tex
 TVeskUndo::TVeskUndo(TVeskEdit& edit) : FEdit(edit), FMaxUndo(kMaxUndo), FRedoing(false) {}
 
 TUndoData& TVeskUndo::NewRecord() {
-  auto r = std::make_unique<TUndoData>();
-  r->Caret = FEdit.CaretPos;
-  return PushUndo(std::move(r));
-}
-
-TUndoData& TVeskUndo::PushUndo(std::unique_ptr<TUndoData> record) {
+  auto record = std::make_unique<TUndoData>();
+  record->Caret = FEdit.CaretPos;
   TUndoData& added = *record;
   FUndoList.Add(std::move(record));
   if (FUndoList.Count() > FMaxUndo) FUndoList.Delete(0);  // one record only, however far over
@@ -58,7 +76,7 @@ void TVeskUndo::Clear() {
 void TVeskUndo::Undo() {
   if (FUndoList.Count() == 0) return;
   if (!Apply(FUndoList.Top())) return;
-  FRedoList.Add(FUndoList.TakeTop());
+  FUndoList.MoveTopTo(FRedoList);
   FEdit.SetCaret(FEdit.CaretPos);
   FEdit.Invalidate();
 }
@@ -72,7 +90,8 @@ void TVeskUndo::Redo() {
     ~RedoingFlag() { flag = false; }
   } redoing(FRedoing);
   if (!Apply(r)) return;
-  PushUndo(FRedoList.TakeTop());
+  FRedoList.MoveTopTo(FUndoList);
+  if (FUndoList.Count() > FMaxUndo) FUndoList.Delete(0);  // NewRecord's limit
   FRedoing = false;
   FEdit.SetCaret(FEdit.CaretPos);
   FEdit.Invalidate();

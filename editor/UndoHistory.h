@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "editor/Errors.h"
 #include "platform/Types.h"
 
 namespace kelvane {
@@ -30,26 +31,31 @@ struct TUndoData {
 };
 
 // A stack of records; index 0 is the bottom (oldest). A deque, so that dropping
-// the bottom record of a full stack costs O(1).
+// the bottom record of a full stack costs O(1). Indexes are checked: one outside
+// 0 … Count−1 raises EListError, as the line list's do.
 class TUndoList {
  public:
   int32_t Count() const { return static_cast<int32_t>(items_.size()); }
-  TUndoData& operator[](int32_t i) { return *items_[static_cast<size_t>(i)]; }
-  const TUndoData& operator[](int32_t i) const { return *items_[static_cast<size_t>(i)]; }
-  TUndoData& Top() { return *items_.back(); }
+  TUndoData& operator[](int64_t i) { return *items_[CheckedIndex(i, Count())]; }
+  const TUndoData& operator[](int64_t i) const { return *items_[CheckedIndex(i, Count())]; }
+  TUndoData& Top() { return (*this)[int64_t{Count()} - 1]; }
   int32_t Add(std::unique_ptr<TUndoData> r);
-  void Delete(int32_t index);
-  void DeleteTop() { items_.pop_back(); }
+  void Delete(int64_t index);
+  void DeleteTop();
   // Removes the top record and hands it over.
-  std::unique_ptr<TUndoData> TakeTop() {
-    std::unique_ptr<TUndoData> top = std::move(items_.back());
-    items_.pop_back();
-    return top;
-  }
-  void Clear() { items_.clear(); }
+  std::unique_ptr<TUndoData> TakeTop();
+  // Moves the top record as it stands onto the top of To: an undo or redo step.
+  void MoveTopTo(TUndoList& to);
+  void Clear();
+
+  // Changes whenever a record joins or leaves this stack other than by a move
+  // between the two stacks; views that summarise the whole history (which moves
+  // leave as it is) compare it to know when to count again.
+  uint64_t Revision() const { return revision_; }
 
  private:
   std::deque<std::unique_ptr<TUndoData>> items_;
+  uint64_t revision_ = 0;
 };
 
 // Appends a record at the top of List with no limit and no effect on the other
@@ -64,8 +70,6 @@ class TVeskUndo {
   TVeskUndo& operator=(const TVeskUndo&) = delete;
 
   virtual TUndoData& NewRecord();
-  // NewRecord's limit and redo rule for a record that already exists.
-  TUndoData& PushUndo(std::unique_ptr<TUndoData> record);
   virtual bool CanRedo() const { return FRedoList.Count() > 0; }
   virtual bool CanUndo() const { return FUndoList.Count() > 0; }
   virtual void Redo();

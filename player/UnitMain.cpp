@@ -29,11 +29,13 @@ class BatchGuard {
 TFormKelvane::TFormKelvane(PlayerHost& host, EditHost& editHost)
     : Editor(nullptr), FOwnedEditor(std::make_unique<TVeskEdit>(editHost)), FHost(host) {
   Editor = FOwnedEditor.get();
+  FHistory = std::make_unique<HistoryView>(*Editor->Undo);
   FHost.SetCaption(kAppTitle);
   ApplyEditorSettings();
 }
 
-TFormKelvane::TFormKelvane(PlayerHost& host, TVeskEdit& editor) : Editor(&editor), FHost(host) {
+TFormKelvane::TFormKelvane(PlayerHost& host, TVeskEdit& editor)
+    : Editor(&editor), FHost(host), FHistory(std::make_unique<HistoryView>(*editor.Undo)) {
   FHost.SetCaption(kAppTitle);
   ApplyEditorSettings();
 }
@@ -147,9 +149,9 @@ void TFormKelvane::WMDropFiles(const std::vector<std::string>& paths) {
 // ---- status and history --------------------------------------------------------
 
 void TFormKelvane::UpdateStatus(bool full) {
-  const int32_t u = Editor->Undo->FUndoList.Count();
-  const int32_t r = Editor->Undo->FRedoList.Count();
-  const int32_t total = u + r;
+  const int32_t u = FHistory->Position();
+  const int32_t total = FHistory->Size();
+  const int32_t r = total - u;
   FHost.SetHistoryMax(total);
   FUndoPos = u;
   FHost.SetHistoryEnabled(total > 0);
@@ -158,9 +160,7 @@ void TFormKelvane::UpdateStatus(bool full) {
   FHost.SetStatusText(" Undo:" + std::to_string(u) + " Redo:" + std::to_string(r) + " Total:" + std::to_string(total));
 }
 
-int32_t TFormKelvane::HistoryMax() const {
-  return Editor->Undo->FUndoList.Count() + Editor->Undo->FRedoList.Count();
-}
+int32_t TFormKelvane::HistoryMax() const { return FHistory->Size(); }
 
 void TFormKelvane::BeginBatch() {
   Editor->Perform(WM_SETREDRAW, 0);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/VeskEdit.h"
+#include "player/HistoryView.h"
 #include "platform/PlayerHost.h"
 
 namespace kelvane {
@@ -70,6 +71,8 @@ class TFormKelvane {
   void undoInfoExecute();
 
   PlayerHost& Host() { return FHost; }
+  // The history as the views read it: in history order, each record as made.
+  const HistoryView& History() const { return *FHistory; }
 
  private:
   void ApplyEditorSettings();
@@ -77,6 +80,7 @@ class TFormKelvane {
 
   std::unique_ptr<TVeskEdit> FOwnedEditor;
   PlayerHost& FHost;
+  std::unique_ptr<HistoryView> FHistory;
 };
 
 }  // namespace kelvane

@@ -76,7 +76,7 @@ LRESULT TVeskEdit::Perform(uint32_t msg, WPARAM wParam, LPARAM lParam) {
 
 // Messages without a handler of their own: a button press on the window, or on
 // its client area seen from outside, takes the keyboard focus first.
-LRESULT TVeskEdit::DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TVeskEdit::DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM /*lParam*/) {
   constexpr WPARAM HTCLIENT = 1;
   switch (msg) {
     case WM_NCLBUTTONDOWN:

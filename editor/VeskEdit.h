@@ -1,10 +1,14 @@
 // TVeskEdit: the Shift-JIS editor control. Its state is grouped into small
 // plain structs; its member functions live in one file per concern:
 //   LineStore.cpp / TextOps.cpp  lines, whole-text and raw line operations
+//   LineGeometry.cpp             pixel geometry within a line, box fill and insert
 //   Scan.cpp                     scanning a line into attributes, classes, widths
 //   UndoHistory.cpp              the history and how records are applied
+//   Editing.cpp                  editing with history: typing, breaks, deletions, replacing
+//   Selection.cpp                selection, its text, words and blocks, the clipboard
 //   Control.cpp                  construction, properties, metrics, messages
-//   Caret.cpp                    caret, coordinates and scrolling
+//   Caret.cpp                    caret placement, following it, the scroll bars
+//   CaretMoves.cpp               caret moves, client and document points, scroll messages
 //   Paint.cpp                    painting the rows, the background picture
 //   Ruler.cpp                    the ruler strip and the grid
 //   Input.cpp                    keyboard, mouse and IME input

@@ -291,7 +291,7 @@ LRESULT TVeskEdit::WMLButtonDown(WPARAM wParam, LPARAM lParam) {
   Dragging = false;
   MouseDown = true;
   LineSelect = x < TextLeft() - kLineSelectGap;
-  SetCaretAtX(doc.X, doc.Y, false, false, true, false, false);
+  SetCaretAtX(doc.X, doc.Y, {.HForce = true});
   BoxAnchorX = BoxCaretX = BoxLeftX = BoxRightX = CaretDocX;
   if (LineSelect) {
     BoxMode = false;
@@ -350,7 +350,7 @@ LRESULT TVeskEdit::WMMouseMove(WPARAM, LPARAM lParam) {
   }
 
   if (BoxMode) FollowBoxCaret(x - TextLeft() + HScrollPos);
-  SetCaretAtX(doc.X, doc.Y, false, false, false, false, false);
+  SetCaretAtX(doc.X, doc.Y);
   return 0;
 }
 

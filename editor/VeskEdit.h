@@ -54,6 +54,16 @@ struct TVeskMetrics {
   int32_t VisibleLines = 1;
 };
 
+// How a caret placement treats the goal column and the view; the default
+// follows the caret both ways and makes its column the goal.
+struct TCaretOptions {
+  bool KeepGoal = false;   // the goal column for line moves stays as it is
+  bool NoHScroll = false;  // the view does not follow sideways
+  bool NoVScroll = false;  // the view does not follow up or down
+  bool HForce = false;     // sideways, follow even a caret that is only just out of view
+  bool VCenter = false;    // up or down, bring the caret's line to the middle
+};
+
 struct TVeskCaretState {
   TPoint CaretPos;
   int32_t CaretDocX = 0;
@@ -309,10 +319,8 @@ class TVeskEdit : public TVeskMetrics,
   TPoint PosAtDocPoint(int32_t x, int32_t line) const;
   TPoint ClientPointOfPos(int32_t column, int32_t line) const;
   TPoint DocPointAtClient(int32_t cx, int32_t cy) const;
-  void SetCaret(TPoint p, bool keepGoal = false, bool noHScroll = false, bool noVScroll = false,
-                bool hForce = false, bool vCenter = false);
-  void SetCaretAtX(int32_t x, int32_t line, bool noHScroll, bool noVScroll, bool hForce, bool vCenter,
-                   bool keepGoal);
+  void SetCaret(TPoint p, TCaretOptions options = {});
+  void SetCaretAtX(int32_t x, int32_t line, TCaretOptions options = {});
   void CaretLineUp();
   void CaretLineDown();
   void CaretCharLeft();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "editor/VeskEdit.h"
 #include "platform/Codepage.h"
@@ -101,10 +102,11 @@ LRESULT TVeskEdit::WMKeyDown(WPARAM wParam, LPARAM) {
   // not jump between lines of different character widths).
   const auto navigate = [&](void (TVeskEdit::*move)(), bool hideCaret, bool vertical) {
     ExtendOrDropSelection();
-    const bool shown = hideCaret && CaretShown;
-    if (shown) SetCaretShown(false);
-    (this->*move)();
-    if (hideCaret) SetCaretShown(true);
+    {
+      std::optional<TCaretHidden> hidden;
+      if (hideCaret) hidden.emplace(*this, CaretShown);
+      (this->*move)();
+    }
     if (shift && Selected && BoxMode) {
       FollowBoxCaret(vertical ? GoalX : CaretDocX);
       Invalidate();

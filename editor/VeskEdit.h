@@ -435,4 +435,20 @@ class TVeskEdit : public TVeskMetrics,
   bool FRulerStale = false;  // a build was asked for while the window was frozen
 };
 
+// Keeps the caret hidden while the editor updates and shows it again however
+// the update ends. HideNow false: the caret is already out of sight and must
+// not be hidden twice (a window system's hide calls may count up).
+class TCaretHidden {
+ public:
+  explicit TCaretHidden(TVeskEdit& edit, bool hideNow = true) : edit_(edit) {
+    if (hideNow) edit_.SetCaretShown(false);
+  }
+  ~TCaretHidden() { edit_.SetCaretShown(true); }
+  TCaretHidden(const TCaretHidden&) = delete;
+  TCaretHidden& operator=(const TCaretHidden&) = delete;
+
+ private:
+  TVeskEdit& edit_;
+};
+
 }  // namespace kelvane

@@ -173,30 +173,31 @@ void TVeskEdit::DeleteChar() {
   FireChange();
 }
 
-void TVeskEdit::DeleteToEnd(int32_t line) {
-  if (!HasLine(Items, line)) return;
-  if (Selected) SetSelected(false);
-  {
-    const TCaretHidden hidden(*this);
-    const std::string& text = Items.Get(line).Text;
-    AddUndo(umDelete, {CaretPos.X, line}, text.substr(ClampToSize(CaretPos.X, text.size())), 0);
-    Items.KeepHead(line, CaretPos.X);
-    RepaintLines(line, line);
-  }
-  FireChange();
-}
+void TVeskEdit::DeleteToEnd(int32_t line) { DeleteLinePart(line, true); }
 
-void TVeskEdit::DeleteToStart(int32_t line) {
+void TVeskEdit::DeleteToStart(int32_t line) { DeleteLinePart(line, false); }
+
+// The part of the line after the caret (ToEnd) or before it goes, recorded as
+// one deletion; OnChange fires once the caret shows again.
+void TVeskEdit::DeleteLinePart(int32_t line, bool toEnd) {
   if (!HasLine(Items, line)) return;
   if (Selected) SetSelected(false);
   {
     const TCaretHidden hidden(*this);
     const std::string& text = Items.Get(line).Text;
-    AddUndo(umDelete, {0, line}, text.substr(0, ClampToSize(CaretPos.X, text.size())), 0);
-    Items.DropHead(line, CaretPos.X);
+    const size_t at = ClampToSize(CaretPos.X, text.size());
+    if (toEnd) {
+      AddUndo(umDelete, {CaretPos.X, line}, text.substr(at), 0);
+      Items.KeepHead(line, CaretPos.X);
+    } else {
+      AddUndo(umDelete, {0, line}, text.substr(0, at), 0);
+      Items.DropHead(line, CaretPos.X);
+    }
     RepaintLines(line, line);
-    CaretPos.X = 0;
-    PlaceCaret();
+    if (!toEnd) {
+      CaretPos.X = 0;
+      PlaceCaret();
+    }
   }
   FireChange();
 }

@@ -107,7 +107,7 @@ std::string RecordsJson(const TUndoList& list) {
     const TUndoData& r = list[i];
     s += (i ? "," : "") + std::string("{\"mode\":") + std::to_string(r.Mode) + ",\"x\":" + std::to_string(r.Caret.X) +
          ",\"y\":" + std::to_string(r.Caret.Y) + ",\"count\":" + std::to_string(r.Count) + ",\"text\":\"" +
-         Hex(r.Text) + "\"}";
+         Hex(r.Text) + "\",\"utf8\":\"" + JsonUtf8(r.Text) + "\"}";
   }
   return s + "]";
 }
@@ -156,7 +156,8 @@ class ScriptPlayer {
   void Redo(const TScriptCommand&) { e_.RedoStep(); }
   void Set(const TScriptCommand& c) { SetPropertyByName(&e_, c.Text, c.Value); }
   void Dump(const TScriptCommand&) {
-    out_ << "{\"text\":\"" << Hex(e_.GetText()) << "\",\"caret\":[" << e_.CaretPos.X << "," << e_.CaretPos.Y
+    const std::string text = e_.GetText();
+    out_ << "{\"text\":\"" << Hex(text) << "\",\"utf8\":\"" << JsonUtf8(text) << "\",\"caret\":[" << e_.CaretPos.X << "," << e_.CaretPos.Y
          << "],\"anchor\":[" << e_.SelAnchor.X << "," << e_.SelAnchor.Y << "],\"selected\":" << Bool(e_.Selected)
          << ",\"box\":" << Bool(e_.BoxMode) << ",\"lineSelect\":" << Bool(e_.LineSelect) << ",\"top\":" << e_.TopLine
          << ",\"hscroll\":" << e_.HScrollPos << ",\"undo\":" << e_.Undo->FUndoList.Count()

@@ -2,6 +2,7 @@
 // covers, widths of runs, and the box operations that work in pixels.
 #include <algorithm>
 
+#include "editor/Attributes.h"
 #include "editor/VeskEdit.h"
 #include "platform/Codepage.h"
 
@@ -34,8 +35,8 @@ int32_t TVeskItem::ColumnWalk(int64_t x, bool atMiddleGoesBefore) const {
     trail = !trail && cp932::IsLeadByte(static_cast<unsigned char>(Text[i]));
   }
   if (i == n) return static_cast<int32_t>(n + 1);
-  if (static_cast<unsigned char>(Attrs[i]) == 0x40 && Text[i] != '&') {
-    while (i < n && static_cast<unsigned char>(Attrs[i]) == 0x40 && Text[i] != '&') ++i;
+  if (static_cast<unsigned char>(Attrs[i]) == attr::kReference && Text[i] != '&') {
+    while (i < n && static_cast<unsigned char>(Attrs[i]) == attr::kReference && Text[i] != '&') ++i;
     return static_cast<int32_t>(i + 1);
   }
   return static_cast<int32_t>(trail ? i + 2 : i + 1);
@@ -109,7 +110,7 @@ std::pair<size_t, int64_t> TVeskItem::CharacterAtX(int64_t x) const {
     i += cp932::IsLeadByte(static_cast<unsigned char>(Text[i])) ? 2 : 1;
   }
   i = std::min(i, n);
-  while (i < n && static_cast<unsigned char>(Attrs[i]) == 0x40 && Text[i] != '&') ++i;
+  while (i < n && static_cast<unsigned char>(Attrs[i]) == attr::kReference && Text[i] != '&') ++i;
   return {i, cum};
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cassert>
 
+#include "editor/Attributes.h"
 #include "editor/VeskEdit.h"
 #include "editor/keywords/VeskKeywords.h"
 #include "editor/unistrings/VeskUniStrings.h"
@@ -126,8 +127,8 @@ class LineScanner {
   }
 
  private:
-  void SetAttrs(size_t from, size_t to, char code) {  // bytes from … to, inclusive
-    std::fill(attrs_.begin() + static_cast<ptrdiff_t>(from), attrs_.begin() + static_cast<ptrdiff_t>(to) + 1, code);
+  void SetAttrs(size_t from, size_t to, uint8_t code) {  // bytes from … to, inclusive
+    std::fill(attrs_.begin() + static_cast<ptrdiff_t>(from), attrs_.begin() + static_cast<ptrdiff_t>(to) + 1, static_cast<char>(code));
   }
 
   void MarkReferences() {
@@ -161,7 +162,7 @@ class LineScanner {
     }
     if (q + 1 < n_ && At(text_, q + 1) == ';') ++q;
     item_.RefChars[p] = static_cast<char16_t>(code);
-    SetAttrs(p, q, 0x40);
+    SetAttrs(p, q, attr::kReference);
     return q;
   }
 
@@ -172,7 +173,7 @@ class LineScanner {
     size_t i = 0;
     while (i < n_) {
       const unsigned char b = At(text_, i);
-      if (static_cast<unsigned char>(attrs_[i]) == 0x40) {
+      if (static_cast<unsigned char>(attrs_[i]) == attr::kReference) {
         classes[i++] = '9';
       } else if (IsLeadByte(b)) {
         const unsigned t = i + 1 < n_ ? At(text_, i + 1) : 0;
@@ -188,7 +189,7 @@ class LineScanner {
   void MarkSpacesLinksTabs() {
     size_t i = 0;
     if (At(text_, 0) == ' ') {
-      attrs_[0] = '-';
+      attrs_[0] = attr::kErrorSpace;
       i = 1;
     }
     while (i < n_) {
@@ -196,25 +197,25 @@ class LineScanner {
       if (kPlainSingle[b]) {  // most bytes: nothing to mark, nothing to test
         ++i;
       } else if (IsLeadByte(b)) {
-        if (b == 0x81 && i + 1 < n_ && At(text_, i + 1) == 0x40) SetAttrs(i, i + 1, '+');
+        if (b == 0x81 && i + 1 < n_ && At(text_, i + 1) == 0x40) SetAttrs(i, i + 1, attr::kWideSpace);
         i += 2;
       } else if (b == ' ') {
         if (At(text_, i - 1) == ' ') {
-          SetAttrs(i - 1, i, '-');
+          SetAttrs(i - 1, i, attr::kErrorSpace);
         } else {
-          attrs_[i] = ',';
+          attrs_[i] = attr::kSpace;
         }
         ++i;
       } else if (b == '>' && i + 1 < n_) {
         size_t k = 0;
         while (i + 1 + k < n_ && IsAnchorChar(At(text_, i + 1 + k))) ++k;
-        if (k > 0) SetAttrs(i, i + k, 0x01);
+        if (k > 0) SetAttrs(i, i + k, attr::kLink);
         i += k + 1;
       } else if (size_t e = UrlEnd(i)) {
-        SetAttrs(i, e, 0x01);
+        SetAttrs(i, e, attr::kLink);
         i = e + 1;
       } else {
-        if (b == '\t') attrs_[i] = '.';
+        if (b == '\t') attrs_[i] = attr::kTab;
         ++i;
       }
     }
@@ -251,7 +252,7 @@ class LineScanner {
                                (p == 0 || classes[p - 1] != classes[p]) &&
                                (last == n_ - 1 || classes[last] != classes[last + 1]);
           if (matches) {
-            SetAttrs(p, last, static_cast<char>(g + 2));
+            SetAttrs(p, last, static_cast<uint8_t>(attr::kFirstKeyword + g));
             p += m;
           } else {
             p += IsLeadByte(At(lower, p)) ? 2 : 1;
@@ -266,7 +267,7 @@ class LineScanner {
     size_t i = 0;
     while (i < n_) {
       const unsigned char b = At(text_, i);
-      if (static_cast<unsigned char>(attrs_[i]) == 0x40) {
+      if (static_cast<unsigned char>(attrs_[i]) == attr::kReference) {
         if (b == '&') {
           const char16_t ref = item_.RefChars[i];
           widths[i] = StoredWidth(edit_.MeasureCanvas().TextExtentW(std::u16string_view(&ref, 1)).cx);

@@ -4,15 +4,13 @@
 #include <algorithm>
 #include <string>
 
+#include "editor/Attributes.h"
 #include "editor/VeskEdit.h"
 #include "editor/unistrings/VeskUniStrings.h"
 
 namespace kelvane {
 
 namespace {
-
-constexpr uint8_t kMarkBit = 0x20;
-constexpr uint8_t kRefBit = 0x40;
 
 // Which columns of one line are selected, answered per column so that painting
 // a long line costs no more than the part of it that is in view.
@@ -50,6 +48,117 @@ class TRowSelection {
   std::string box_;
 };
 
+// The text of one row from left to right, in runs: characters of one attribute
+// and one selection state go out in one call, a mark is drawn in its cell, and
+// a character reference shows the character it names. A selected run is opaque
+// on the selection colour down to the line height.
+class TTextRunPainter {
+ public:
+  TTextRunPainter(TVeskEdit& e, Canvas& c, const TVeskItem& item, const TRowSelection& sel, int32_t y)
+      : e_(e), c_(c), item_(item), sel_(sel), y_(y), right_(e.ViewWidth - e.RightMargin),
+        selBack_(e.ResolveColor(e.ColorSelBack)), selText_(e.ResolveColor(e.ColorSelText)) {}
+
+  struct TEnd {
+    int32_t X;  // where the text ends
+    bool Cut;   // it ran past the right edge: the row shows no line-end mark
+  };
+
+  TEnd Paint(int32_t x) {
+    const size_t n = item_.Text.size();
+    size_t j = 0;
+    while (j < n) {
+      const auto a = static_cast<uint8_t>(item_.Attrs[j]);
+      const bool selected = sel_.At(j);
+      int32_t w = item_.WidthAt(j);
+      size_t next;
+      if (a & attr::kMarkBit) {
+        next = Mark(a, j, x, selected);
+      } else if (a & attr::kRefBit) {
+        next = References(j, x, selected, w);
+      } else {
+        next = Characters(a, j, x, selected, w);
+      }
+      x += w;
+      j = std::min(next, n);
+      if (x > right_) return {x, true};
+    }
+    return {x, false};
+  }
+
+ private:
+  size_t Mark(uint8_t a, size_t j, int32_t x, bool selected) {
+    switch (a) {
+      case attr::kWideSpace:
+        e_.DrawSpaceMark(x, 1, selected, e_.WideSpaceWidth, y_);
+        return j + 2;
+      case attr::kSpace:
+        e_.DrawSpaceMark(x, 0, selected, e_.SpaceWidth, y_);
+        break;
+      case attr::kErrorSpace:
+        e_.DrawSpaceMark(x, e_.ShowSpaceErr ? 2 : 0, selected, e_.SpaceWidth, y_);
+        break;
+      case attr::kTab:
+        e_.DrawSpaceMark(x, 3, selected, e_.TabWidth, y_);
+        break;
+      default:
+        break;
+    }
+    return j + 1;
+  }
+
+  // Consecutive references selected alike go out as one UTF-16 run.
+  size_t References(size_t j, int32_t x, bool selected, int32_t& w) {
+    const size_t n = item_.Text.size();
+    std::u16string chars(1, item_.RefChars[j]);
+    size_t next = j + 1;
+    for (; next < n && static_cast<uint8_t>(item_.Attrs[next]) == attr::kReference && x + w <= right_; ++next) {
+      if (item_.Text[next] != '&') continue;
+      if (sel_.At(next) != selected) break;  // the next reference is selected differently
+      chars.push_back(item_.RefChars[next]);
+      w += item_.WidthAt(next);
+    }
+    Colours(selected, e_.ColorUniText, x, w);
+    c_.TextOutW(x, y_, chars);
+    return next;
+  }
+
+  // Characters of one attribute, up to a change of selection or the right edge.
+  size_t Characters(uint8_t a, size_t j, int32_t x, bool selected, int32_t& w) {
+    const size_t n = item_.Text.size();
+    size_t next = j + 1;
+    for (; next < n && static_cast<uint8_t>(item_.Attrs[next]) == a; ++next) {
+      if (item_.WidthAt(next) == 0) continue;  // a trail byte goes with its lead
+      if (sel_.At(next) != selected || x + w > right_) break;
+      w += item_.WidthAt(next);
+    }
+    Colours(selected, a == attr::kPlain ? e_.ColorText : e_.KeywordColors[a & 0x1F], x, w);
+    c_.TextOut(x, y_, std::string_view(item_.Text).substr(j, next - j));
+    return next;
+  }
+
+  void Colours(bool selected, TColor normal, int32_t x, int32_t w) {
+    if (selected) {
+      c_.SetBrushColor(selBack_);
+      c_.FillRect({x, y_ + e_.CharHeight, x + w, y_ + e_.LineHeight});
+      c_.SetTextColor(selText_);
+      c_.SetBkColor(selBack_);
+      c_.SetTransparent(false);
+    } else {
+      c_.SetTextColor(e_.ResolveColor(normal));
+      c_.SetTransparent(true);
+    }
+  }
+
+  TVeskEdit& e_;
+  Canvas& c_;
+  const TVeskItem& item_;
+  const TRowSelection& sel_;
+  const int32_t y_;
+  const int32_t right_;
+  const TColor selBack_;
+  const TColor selText_;
+};
+
 }  // namespace
 
 TColor TVeskEdit::ResolveColor(TColor c) const {
@@ -79,6 +188,10 @@ void TVeskEdit::Paint() {
   UpdateVScrollBar(true);
 }
 
+// Rows First … Last, composed on the text bitmap and copied to the window in
+// one go, phase by phase: the background (colour, picture, grid), then for each
+// row its text runs with their marks and selection, the line-end mark, the
+// line-number cell, and after the last line the end-of-text mark.
 void TVeskEdit::RepaintLines(int32_t first, int32_t last) {
   ++FPaintLog.RepaintRequests;
   FPaintLog.LastRepaintFirst = first;
@@ -96,117 +209,59 @@ void TVeskEdit::RepaintLines(int32_t first, int32_t last) {
 
   TextBitmap->SetSize(ViewWidth, ViewHeight);
   Canvas& c = TextBitmap->GetCanvas();
-  c.SetBrushColor(ResolveColor(Color));
-  c.FillRect({0, 0, ViewWidth, ViewHeight});
-  const int32_t x0 = TextLeft() - HScrollPos;
-  if (!FPicture->Empty()) {
-    const int32_t left = x0 + FPicturePosX;
-    const int32_t top = TopMargin() + FPicturePosY - TopLine * LineHeight;
-    c.StretchDraw({left, top, left + FPictureWidth, top + FPictureHeight}, *FPicture);
-  }
-  if (FShowGrid) DrawGrid(c);
-
+  PaintBackground(c);
+  SelBounds = OrderRange(SelAnchor, CaretPos);
   auto y = static_cast<int32_t>(y64);
   const int32_t y0 = y;
-  SelBounds = OrderRange(SelAnchor, CaretPos);
-  const int32_t count = Items.Count();
-  const int32_t right = ViewWidth - RightMargin;
-  const TColor selBack = ResolveColor(ColorSelBack);
-  const TColor selText = ResolveColor(ColorSelText);
-
-  // Selected runs are opaque on the selection colour down to the line height.
-  auto textColours = [&](bool selected, TColor normal, int32_t x, int32_t w) {
-    if (selected) {
-      c.SetBrushColor(selBack);
-      c.FillRect({x, y + CharHeight, x + w, y + LineHeight});
-      c.SetTextColor(selText);
-      c.SetBkColor(selBack);
-      c.SetTransparent(false);
-    } else {
-      c.SetTextColor(ResolveColor(normal));
-      c.SetTransparent(true);
-    }
-  };
-
   while (i <= last) {
-    int32_t x = x0;
-    if (i < count) {
-      const TVeskItem& item = Items[i];
-      const size_t n = item.Text.size();
-      const TRowSelection sel(*this, i);
-      bool cut = false;
-      size_t j = 0;
-      while (j < n) {
-        const auto a = static_cast<uint8_t>(item.Attrs[j]);
-        const bool s = sel.At(j);
-        int32_t w = item.WidthAt(j);
-        size_t next = j + 1;
-        if (a & kMarkBit) {
-          switch (a) {
-            case '+':
-              DrawSpaceMark(x, 1, s, WideSpaceWidth, y);
-              next = j + 2;
-              break;
-            case ',':
-              DrawSpaceMark(x, 0, s, SpaceWidth, y);
-              break;
-            case '-':
-              DrawSpaceMark(x, ShowSpaceErr ? 2 : 0, s, SpaceWidth, y);
-              break;
-            case '.':
-              DrawSpaceMark(x, 3, s, TabWidth, y);
-              break;
-            default:
-              break;
-          }
-        } else if (a & kRefBit) {
-          std::u16string chars(1, item.RefChars[j]);
-          for (; next < n && static_cast<uint8_t>(item.Attrs[next]) == kRefBit && x + w <= right; ++next) {
-            if (item.Text[next] != '&') continue;
-            if (sel.At(next) != s) break;  // the next reference is selected differently
-            chars.push_back(item.RefChars[next]);
-            w += item.WidthAt(next);
-          }
-          textColours(s, ColorUniText, x, w);
-          c.TextOutW(x, y, chars);
-        } else {
-          for (; next < n && static_cast<uint8_t>(item.Attrs[next]) == a; ++next) {
-            if (item.WidthAt(next) == 0) continue;  // a trail byte goes with its lead
-            if (sel.At(next) != s || x + w > right) break;
-            w += item.WidthAt(next);
-          }
-          textColours(s, a == 0 ? ColorText : KeywordColors[a & 0x1F], x, w);
-          c.TextOut(x, y, std::string_view(item.Text).substr(j, next - j));
-        }
-        x += w;
-        j = std::min(next, n);
-        if (x > right) {
-          cut = true;
-          break;
-        }
-      }
-      if (!cut && ShowCR && i < count - 1) DrawCrMark(x, sel.At(n), y);
-      // The last line never shows the long-line mark.
-      PaintLineNo(y, n > 255 && i != count - 1, i);
-    }
-    if (i == count - 1) {
-      if (ShowEOF) {
-        c.SetTextColor(ResolveColor(ColorCrEof));
-        c.SetTransparent(true);
-        c.TextOut(x, y, kEofMark);
-      }
-    } else if (i > count) {
-      c.SetBrushColor(ResolveColor(ColorMargin));
-      c.FillRect({0, y, ViewWidth, y + LineHeight});
-    }
+    PaintRow(c, i, y);
     ++FPaintLog.RowsPainted;
     y += LineHeight;
     if (y > ViewHeight || i == INT32_MAX) break;
     ++i;
   }
-
   FHost.Surface().CopyFrom({0, y0, ViewWidth, y}, *TextBitmap, {0, y0});
   TextBitmap->SetSize(0, 0);
+}
+
+void TVeskEdit::PaintBackground(Canvas& c) {
+  c.SetBrushColor(ResolveColor(Color));
+  c.FillRect({0, 0, ViewWidth, ViewHeight});
+  if (!FPicture->Empty()) {
+    const int32_t left = TextLeft() - HScrollPos + FPicturePosX;
+    const int32_t top = TopMargin() + FPicturePosY - TopLine * LineHeight;
+    c.StretchDraw({left, top, left + FPictureWidth, top + FPictureHeight}, *FPicture);
+  }
+  if (FShowGrid) DrawGrid(c);
+}
+
+// Row I at pixel row Y: a line of the text, or the margin colour below its end.
+void TVeskEdit::PaintRow(Canvas& c, int32_t i, int32_t y) {
+  const int32_t count = Items.Count();
+  int32_t x = TextLeft() - HScrollPos;
+  if (i < count) {
+    const TVeskItem& item = Items[i];
+    const size_t n = item.Text.size();
+    const TRowSelection sel(*this, i);
+    const TTextRunPainter::TEnd end = TTextRunPainter(*this, c, item, sel, y).Paint(x);
+    x = end.X;
+    if (!end.Cut && ShowCR && i < count - 1) DrawCrMark(x, sel.At(n), y);
+    // The last line never shows the long-line mark.
+    PaintLineNo(y, n > 255 && i != count - 1, i);
+  }
+  if (i == count - 1) {
+    PaintEndOfText(c, x, y);
+  } else if (i > count) {
+    c.SetBrushColor(ResolveColor(ColorMargin));
+    c.FillRect({0, y, ViewWidth, y + LineHeight});
+  }
+}
+
+void TVeskEdit::PaintEndOfText(Canvas& c, int32_t x, int32_t y) {
+  if (!ShowEOF) return;
+  c.SetTextColor(ResolveColor(ColorCrEof));
+  c.SetTransparent(true);
+  c.TextOut(x, y, kEofMark);
 }
 
 void TVeskEdit::DrawSpaceMark(int32_t x, int kind, bool selected, int32_t w, int32_t y) {

@@ -378,6 +378,9 @@ class TVeskEdit : public TVeskMetrics,
   static Handler FindHandler(uint32_t msg);
   LRESULT DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM lParam);
   void PlaceCaretAtDocPoint();
+  void PaintBackground(Canvas& c);
+  void PaintRow(Canvas& c, int32_t i, int32_t y);
+  void PaintEndOfText(Canvas& c, int32_t x, int32_t y);
   void RepaintAfterCaretMove(int32_t oldTop, bool caretMoved);
   LRESULT WMCanUndo(WPARAM, LPARAM);
   LRESULT WMUndo(WPARAM, LPARAM);

@@ -199,7 +199,10 @@ bool FindTarget(const std::string& given, TTarget& target, std::string* reason) 
   if (!h.Valid()) return Fail(reason, given, ::GetLastError());
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(h.Get(), &info)) return Fail(reason, given, ::GetLastError());
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Fail(reason, given, ERROR_DIRECTORY_NOT_SUPPORTED);
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (reason) *reason = given + ": is a folder";
+    return false;
+  }
   // A read-only file stays as it is, even for a user who could replace it.
   if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return Fail(reason, given, ERROR_ACCESS_DENIED);
   target.Path = FinalPath(h.Get(), target.Path);

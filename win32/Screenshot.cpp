@@ -57,7 +57,9 @@ std::optional<TScreenshotOptions> ParseScreenshotArgs(const std::vector<std::str
 int RunScreenshot(const TScreenshotOptions& options) {
   Win32PlayerWindow window(options.Width, options.Height);
   window.Quiet = true;
-  window.Show(SW_SHOWNOACTIVATE);
+  window.Show(SW_SHOWNORMAL);
+  // In front of everything: the picture may be taken from the screen.
+  ::SetWindowPos(window.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   TFormKelvane& form = window.Form();
   form.FormCreate({});
   if (!options.File.empty()) {

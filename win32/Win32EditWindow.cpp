@@ -1,6 +1,7 @@
 // The editor control's window on Windows: messages in, host requests out.
 #include "win32/Win32EditWindow.h"
 
+#include <cstring>
 #include <exception>
 #include <vector>
 

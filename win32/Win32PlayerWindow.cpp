@@ -418,19 +418,16 @@ std::string Win32PlayerWindow::ProgramFolder() const { return kelvane::ProgramFo
 
 // ---- the screenshot ---------------------------------------------------------------
 
-// Each child drawn at its place: PrintWindow alone leaves them out on some
-// systems (wine among them).
-void Win32PlayerWindow::PaintChildren(HDC dc) {
-  for (HWND child : {tools_, label_, bar_, edit_->Handle()}) {
-    RECT r{};
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    POINT old{};
-    ::SetViewportOrgEx(dc, r.left, r.top, &old);
-    ::SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
-    ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
-  }
+namespace {
+
+// Wine's PrintWindow draws only the window's own client area: no child
+// windows and no scroll bars. There the screen itself is copied.
+bool PrintWindowIsPartial() {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
 }
+
+}  // namespace
 
 bool Win32PlayerWindow::SaveScreenshot(const std::wstring& path) {
   RECT client{};
@@ -438,8 +435,15 @@ bool Win32PlayerWindow::SaveScreenshot(const std::wstring& path) {
   GdiBitmap shot;
   shot.SetSize(client.right, client.bottom);
   if (shot.Width() == 0) return false;
-  ::PrintWindow(hwnd_, shot.Dc(), PW_CLIENTONLY);
-  PaintChildren(shot.Dc());
+  if (PrintWindowIsPartial()) {
+    POINT origin{0, 0};
+    ::ClientToScreen(hwnd_, &origin);
+    const HDC screen = ::GetDC(nullptr);
+    ::BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen, origin.x, origin.y, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+  } else {
+    ::PrintWindow(hwnd_, shot.Dc(), PW_CLIENTONLY | PW_RENDERFULLCONTENT);
+  }
   ::GdiFlush();
   return WritePng(path, shot.Pixels(), shot.Width(), shot.Height());
 }

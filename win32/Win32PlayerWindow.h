@@ -72,7 +72,6 @@ class Win32PlayerWindow : public PlayerHost {
   void OnCommand(int id);
   void OnHistoryScroll(WPARAM wParam);
   void OnDropFiles(HDROP drop);
-  void PaintChildren(HDC dc);
 
   HWND hwnd_ = nullptr;
   HWND tools_ = nullptr;

@@ -26,6 +26,10 @@ class Win32PlayerWindow : public PlayerHost {
   Win32PlayerWindow& operator=(const Win32PlayerWindow&) = delete;
 
   HWND Handle() const { return hwnd_; }
+  HWND ToolBar() const { return tools_; }
+  HWND StatusLabel() const { return label_; }
+  HWND HistoryBar() const { return bar_; }
+  HACCEL Accelerators() const { return accelerators_; }
   TFormKelvane& Form() { return *form_; }
   Win32EditWindow& EditWindow() { return *edit_; }
   void Show(int how);

@@ -7,6 +7,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
 PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix wine wine64 xvfb fonts-ipafont-gothic python3)
 missing=()
@@ -36,12 +44,20 @@ cmake --build build-mingw -j "$jobs"
 win_cli=$PWD/build-mingw/cli/kelvane-cli.exe
 win_gui=$PWD/build-mingw/win32/kelvane.exe
 
+echo "== a virtual display for wine: its desktop, the window tests and the screenshot"
+# A display number no one uses: Xvfb picks it and says which.
+display_file=$work/display
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$display_file")
+
 echo "== a wine prefix of the check's own, the Japanese font names mapped to the IPA fonts"
 export WINEPREFIX=$PWD/build-mingw/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+wineserver -k 2>/dev/null || true  # a server of an earlier run may hold a desktop on a display now gone
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 || true
 wineserver -p  # one server for the whole check: each wine start is then quick
-trap 'wineserver -k 2>/dev/null || true; [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
 for pair in "ＭＳ Ｐゴシック=IPAPGothic" "ＭＳ ゴシック=IPAGothic"; do
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null
 done
@@ -54,21 +70,10 @@ fail() {
   echo "FAILED: $*"
 }
 
-echo "== a virtual display for the window tests and the screenshot"
-# A display number no one uses: Xvfb picks it and says which.
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$display_file")
-rm -f "$display_file"
-
 echo "== the tests under wine (the logic's and the Windows port's)"
 if ctest --test-dir build-mingw --output-on-failure -j "$jobs"; then pass; else fail "tests under wine"; fi
 
 echo "== kelvane-cli.exe against the Linux build, byte for byte"
-work=$(mktemp -d)
-trap 'rm -rf "$work"; wineserver -k 2>/dev/null || true; [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
 # One run on both: stdout, the exit code, and the file written by -o if any;
 # standard input from $stdin.
 stdin=/dev/null

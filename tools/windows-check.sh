@@ -57,6 +57,7 @@ export WINEPREFIX=$PWD/build-mingw/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="
 export WINEARCH=win64
 wineserver -k 2>/dev/null || true  # a server of an earlier run may hold a desktop on a display now gone
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 || true
+wineserver -w  # the one wineboot left must end before a lasting one can start
 wineserver -p  # one server for the whole check: each wine start is then quick
 for pair in "ＭＳ Ｐゴシック=IPAPGothic" "ＭＳ ゴシック=IPAGothic"; do
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null
@@ -146,7 +147,17 @@ for at in "" 0; do
 done
 cp "$work/shot.png" build-mingw/kelvane-window.png
 
+echo "== the Windows zip"
+rm -f build-mingw/kelvane-*.zip
+if (cd build-mingw && cpack -G ZIP >/dev/null) && zip=$(ls build-mingw/kelvane-*.zip) &&
+  python3 -c 'import sys, zipfile; names = zipfile.ZipFile(sys.argv[1]).namelist(); print(*names, sep="\n")
+sys.exit(not all(any(n.endswith("/" + f) for n in names) for f in ("kelvane.exe", "kelvane-cli.exe", "README.md", "LICENSE")))' "$zip"; then
+  pass
+else
+  fail "the Windows zip"
+fi
+
 elapsed=$((SECONDS - started))
-echo "windows-check: ${elapsed}s; the window's screenshot is build-mingw/kelvane-window.png"
+echo "windows-check: ${elapsed}s; the window's screenshot is build-mingw/kelvane-window.png, the zip ${zip:-missing}"
 echo "windows-check: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -51,8 +51,9 @@ dpkg-deb --field "$deb" Package Version Architecture Depends
 dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '/$'
 
 # The package servers this machine's apt uses.
-mirror=$(grep -hoE '^(URIs:|deb) +[^ ]+' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null |
-  awk '{print $2}' | grep -v security | head -1)
+mirror=$(cat /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null |
+  grep -oE '^(URIs:|deb) +[^ ]+' | awk '{print $2}' | grep -v security | head -1 || true)
+[ -n "$mirror" ] || { echo "package-check: no Debian package server in apt's sources" >&2; exit 1; }
 base=build-pkg/base.tar
 if [ ! -s "$base" ]; then
   echo "== bootstrapping a Debian 12 base from $mirror (kept in $base)"

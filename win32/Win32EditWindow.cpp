@@ -165,6 +165,7 @@ LRESULT Win32EditWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       });
     case WM_CHAR:
       return Guard([&] {
+        if (wParam == L'\t' && ctrlTab_) return LRESULT{0};  // given already with its key
         QueueChar(static_cast<wchar_t>(wParam));
         PumpChars();
         return LRESULT{0};
@@ -173,7 +174,16 @@ LRESULT Win32EditWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       Guard([&] { return Send(msg, wParam, lParam); });
       if (OnKeyUp) OnKeyUp();
       return 0;
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: return Guard([&] { return OnKeyDown(wParam, lParam); });
+    case WM_MOUSEWHEEL: return Guard([&] { return OnWheel(wParam, lParam); });
+    // The system's composition window shows the input method's own cursor;
+    // the caret under it would be a second one.
+    case WM_IME_STARTCOMPOSITION:
+      ::HideCaret(hwnd_);
+      return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+    case WM_IME_ENDCOMPOSITION:
+      ::ShowCaret(hwnd_);
+      return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_LBUTTONDOWN:
@@ -182,7 +192,6 @@ LRESULT Win32EditWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_MOUSEMOVE:
-    case WM_MOUSEWHEEL:
     case WM_CUT:
     case WM_COPY:
     case WM_PASTE:
@@ -252,6 +261,8 @@ void Win32EditWindow::SetRedraw(bool on) {
   for (size_t i = 0; i < barStale_.size(); ++i) {
     if (barStale_[i]) SyncBar(i);
   }
+  if (const std::optional<TImePlace> place = imePending_)
+    SetImeCompositionWindow(place->X, place->Y, place->Font ? &*place->Font : nullptr);
   Invalidate();
 }
 
@@ -322,6 +333,31 @@ LRESULT Win32EditWindow::OnScroll(ScrollBarKind bar, UINT msg, WPARAM wParam, LP
 }
 
 // ---- keyboard -----------------------------------------------------------------
+
+// Ctrl+Tab makes no character on Windows, but the control takes Tab as one
+// and moves the focus when Ctrl is held; so the key brings its character.
+LRESULT Win32EditWindow::OnKeyDown(WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = Send(WM_KEYDOWN, wParam, lParam);
+  ctrlTab_ = wParam == VK_TAB && IsKeyDown(VK_CONTROL);
+  if (ctrlTab_) {
+    QueueChar(L'\t');
+    PumpChars();
+  }
+  return result;
+}
+
+// High-resolution wheels send fractions of a notch; they add up to whole
+// notches, each one step of the control's.
+LRESULT Win32EditWindow::OnWheel(WPARAM wParam, LPARAM lParam) {
+  wheelRest_ += GET_WHEEL_DELTA_WPARAM(wParam);
+  const WPARAM keys = GET_KEYSTATE_WPARAM(wParam);
+  while (wheelRest_ >= WHEEL_DELTA || wheelRest_ <= -WHEEL_DELTA) {
+    const int notch = wheelRest_ > 0 ? WHEEL_DELTA : -WHEEL_DELTA;
+    wheelRest_ -= notch;
+    Send(WM_MOUSEWHEEL, keys | (static_cast<WPARAM>(static_cast<uint16_t>(static_cast<int16_t>(notch))) << 16), lParam);
+  }
+  return 0;
+}
 
 // A Unicode window gets UTF-16; the control takes code page 932 bytes, a
 // double-byte character as its lead and trail byte one after the other.
@@ -401,9 +437,17 @@ LRESULT Win32EditWindow::OnImeRequest(WPARAM wParam, LPARAM lParam) {
   return static_cast<LRESULT>(size);
 }
 
+// A frozen window keeps the last place and sets it when it thaws: a jump
+// through the history moves the caret on every step.
 bool Win32EditWindow::SetImeCompositionWindow(int x, int y, const TFontSpec* font) {
   HIMC imc = ::ImmGetContext(hwnd_);
   if (!imc) return false;
+  if (!redraw_) {
+    ::ImmReleaseContext(hwnd_, imc);
+    imePending_ = TImePlace{x, y, font ? std::optional<TFontSpec>(*font) : std::nullopt};
+    return true;
+  }
+  imePending_.reset();
   COMPOSITIONFORM form{};
   form.dwStyle = CFS_POINT;
   form.ptCurrentPos = {x, y};

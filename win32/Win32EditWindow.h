@@ -96,6 +96,8 @@ class Win32EditWindow : public EditHost {
   void PumpChars();
   void Resize();
   void SyncBar(size_t i);
+  LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnWheel(WPARAM wParam, LPARAM lParam);
   LRESULT OnScroll(ScrollBarKind bar, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnImeComposition(WPARAM wParam, LPARAM lParam);
   LRESULT OnImeRequest(WPARAM wParam, LPARAM lParam);
@@ -112,6 +114,14 @@ class Win32EditWindow : public EditHost {
   std::deque<uint32_t> chars_;  // code page 932 bytes still to hand over
   wchar_t highSurrogate_ = 0;
   std::string imeResult_;
+  struct TImePlace {
+    int X = 0;
+    int Y = 0;
+    std::optional<TFontSpec> Font;
+  };
+  std::optional<TImePlace> imePending_;  // asked for while frozen
+  bool ctrlTab_ = false;                 // the last key was Ctrl+Tab, its character given
+  int wheelRest_ = 0;                    // wheel units short of one notch
   HCURSOR cursor_ = nullptr;
   std::unique_ptr<TVeskEdit> editor_;  // last: it talks to everything above
 };

@@ -143,6 +143,68 @@ TEST(Win32EditWindow, CharactersArriveAsCodePage932) {
   EXPECT_EQ(::SendMessageW(p.Edit(), EM_CANUNDO, 0, 0), 1);
 }
 
+// The thread's key state, as GetKeyState reads it, for the life of the scope.
+class TKeyHeld {
+ public:
+  explicit TKeyHeld(int vk) : vk_(vk) { Set(0x80); }
+  ~TKeyHeld() { Set(0); }
+  TKeyHeld(const TKeyHeld&) = delete;
+  TKeyHeld& operator=(const TKeyHeld&) = delete;
+
+ private:
+  void Set(BYTE state) {
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[vk_] = state;
+    ::SetKeyboardState(keys);
+  }
+  int vk_;
+};
+
+// Windows makes no character of Ctrl+Tab; the key itself moves the focus on,
+// and a Tab character that may follow types nothing.
+TEST(Win32EditWindow, CtrlTabMovesTheFocusAndTypesNoTab) {
+  TPlayer p;
+  const HWND before = ::CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 10, 10,
+                                        p.Window.Handle(), nullptr, nullptr, nullptr);
+  p.Window.Show(SW_SHOWNOACTIVATE);
+  ::SetFocus(p.Edit());
+  ASSERT_EQ(::GetFocus(), p.Edit());
+  for (bool charFollows : {false, true}) {
+    SCOPED_TRACE(charFollows);
+    ::SetFocus(p.Edit());
+    const TKeyHeld ctrl(VK_CONTROL);
+    ::SendMessageW(p.Edit(), WM_KEYDOWN, VK_TAB, 1);
+    if (charFollows) ::SendMessageW(p.Edit(), WM_CHAR, L'\t', 1);
+    EXPECT_EQ(::GetFocus(), before);
+    EXPECT_EQ(p.Editor().GetText(), "");
+  }
+  ::SetFocus(p.Edit());
+  ::SendMessageW(p.Edit(), WM_KEYDOWN, VK_TAB, 1);
+  ::SendMessageW(p.Edit(), WM_CHAR, L'\t', 1);
+  EXPECT_EQ(p.Editor().GetText(), "\t");
+  ::DestroyWindow(before);
+}
+
+// Fractions of a notch add up: three of 40 scroll as one notch does.
+TEST(Win32EditWindow, WheelFractionsAddUpToNotches) {
+  TPlayer p;
+  ASSERT_TRUE(p.Window.Form().OpenUndoFile(SamplePath()));
+  p.Editor().TopLine = 0;
+  const auto wheel = [&](int16_t delta) {
+    ::SendMessageW(p.Edit(), WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16, 0);
+  };
+  wheel(-40);
+  wheel(-40);
+  EXPECT_EQ(p.Editor().TopLine, 0);
+  wheel(-40);
+  EXPECT_EQ(p.Editor().TopLine, 3);
+  wheel(-120);
+  EXPECT_EQ(p.Editor().TopLine, 6);
+  wheel(120);
+  EXPECT_EQ(p.Editor().TopLine, 3);
+}
+
 TEST(Win32EditWindow, ClipboardIsUnicodeCodePage932AndJapanese) {
   TPlayer p;
   EditHost& host = p.Window.EditWindow();

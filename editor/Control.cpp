@@ -76,7 +76,7 @@ LRESULT TVeskEdit::Perform(uint32_t msg, WPARAM wParam, LPARAM lParam) {
 
 // Messages without a handler of their own: a button press on the window, or on
 // its client area seen from outside, takes the keyboard focus first.
-LRESULT TVeskEdit::DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TVeskEdit::DefaultHandler(uint32_t msg, WPARAM wParam, LPARAM /*lParam*/) {
   constexpr WPARAM HTCLIENT = 1;
   switch (msg) {
     case WM_NCLBUTTONDOWN:
@@ -274,7 +274,7 @@ void TVeskEdit::SetConfCaretVisible(bool value) {
   FConfCaretVisible = value;
   CaretShown = value;
   if (value) {
-    SetCaret({0, TopLine + VerticalCaretMargin}, false, false, false, true, true);
+    SetCaret({0, TopLine + VerticalCaretMargin}, {.HForce = true, .VCenter = true});
     SetSelected(false);
   }
   SetCaretShown(value);

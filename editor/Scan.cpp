@@ -82,7 +82,7 @@ inline char ClassOfSingle(unsigned char b) { return kSingleClasses[b]; }
 constexpr std::array<bool, 256> kPlainSingle = [] {
   std::array<bool, 256> table{};
   for (unsigned b = 0; b < 256; ++b) {
-    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    const bool lead = IsLeadByte(static_cast<unsigned char>(b));
     const bool starts = b == ' ' || b == '\t' || b == '>' || b == 'h' || b == 'H' || b == 't' || b == 'T' ||
                         b == 'f' || b == 'F';
     table[b] = !lead && !starts;

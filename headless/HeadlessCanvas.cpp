@@ -91,7 +91,7 @@ void HeadlessCanvas::StretchDraw(const TRect& r, const Picture& picture) {
   Record({TDrawOp::StretchDraw, r, {{picture.Width(), picture.Height()}}, {}, {}, {}});
 }
 
-void HeadlessCanvas::CopyFrom(const TRect& dest, Bitmap& source, TPoint sourceOrigin) {
+void HeadlessCanvas::CopyFrom(const TRect& dest, Bitmap& /*source*/, TPoint sourceOrigin) {
   Record({TDrawOp::CopyFrom, dest, {sourceOrigin}, {}, {}, {}});
 }
 

@@ -547,8 +547,8 @@ bool QtEditWidget::SetClipboardText(const std::string& cp932) {
 
 std::optional<std::string> QtEditWidget::GetClipboardText() {
   QClipboard* clipboard = QGuiApplication::clipboard();
-  const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-  if (!data || !data->hasText()) return std::nullopt;
+  const QMimeData* mime = clipboard ? clipboard->mimeData() : nullptr;
+  if (!mime || !mime->hasText()) return std::nullopt;
   QString text = clipboard->text();
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));

@@ -154,7 +154,7 @@ TEST_P(KeyTable, ActsByKeyAndModifiers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Input, KeyTable, ::testing::ValuesIn(kKeyRows),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(Input, ShiftArrowsSelectAndAPlainArrowDropsTheSelection) {
   Input in;

@@ -256,7 +256,7 @@ TEST_P(RealHistory, ReachesEveryRevisionUpAndDownAndComesBackAsLoaded) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RealHistory, ::testing::Values("usr_01", "change", "options", "eval"),
-                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+                         [](const ::testing::TestParamInfo<const char*>& file) { return std::string(file.param); });
 
 }  // namespace
 }  // namespace kelvane::test

@@ -191,9 +191,9 @@ TEST_F(QtEditWidgetTest, ScrollBarsFollowTheCaretAndDriveTheView) {
   // The wheel scrolls by notches of 120: a fine-grained wheel's parts add up.
   auto wheel = [this](int delta) {
     const QPointF at(50, 50);
-    QWheelEvent e(at, w.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&w, &e);
+    QWheelEvent event(at, w.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &event);
   };
   wheel(-60);
   EXPECT_EQ(e.TopLine, 0);

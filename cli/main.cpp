@@ -34,6 +34,8 @@ std::vector<std::string> Utf8Arguments() {
 }  // namespace
 
 int main() {
+  // A console shows the UTF-8 of info and of the messages as it is meant.
+  ::SetConsoleOutputCP(CP_UTF8);
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);

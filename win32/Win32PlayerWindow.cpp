@@ -203,7 +203,8 @@ void Win32PlayerWindow::Layout() {
 
 LRESULT CALLBACK Win32PlayerWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<Win32PlayerWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || !self->form_) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  // After WM_DESTROY the window is on its way out: the system finishes it.
+  if (!self || !self->form_ || !self->hwnd_) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
   return self->Handle(msg, wParam, lParam);
 }
 

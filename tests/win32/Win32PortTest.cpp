@@ -296,7 +296,9 @@ TEST(Win32PlayerWindow, StatusHistoryBarAndActionsFollowTheHistory) {
   p.Window.Form().UpdateActions();
   EXPECT_EQ(p.Label(), L" Undo:145 Redo:15 Total:160");
   EXPECT_TRUE(::SendMessageW(p.Window.ToolBar(), TB_ISBUTTONENABLED, undoButton, 0));
-  SCROLLINFO si{sizeof(si), SIF_ALL};
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
   ::GetScrollInfo(p.Window.HistoryBar(), SB_CTL, &si);
   EXPECT_EQ(si.nMax, 160);
   EXPECT_EQ(si.nPos, 145);

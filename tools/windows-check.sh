@@ -133,6 +133,12 @@ if [ "$(wine "$win_cli" info "$work/春.eud" 2>/dev/null | sed -n 2p)" = "$(prin
   fail "a Japanese file name"
 fi
 
+# A Windows path: the statistics name the file, not its folders or drive.
+windows_path="Z:$(printf '%s' "$work/春.eud" | tr / '\\')"
+if [ "$(wine "$win_cli" info "$windows_path" 2>/dev/null | sed -n 2p)" = "$(printf 'FileName\t春.eud')" ]; then pass; else
+  fail "a Windows path in the statistics ($windows_path)"
+fi
+
 echo "== kelvane.exe on a virtual display"
 for at in "" 0; do
   shot=$work/shot${at}.png

@@ -175,7 +175,11 @@ bool ReadScript(const std::string& source, std::string& script, std::ostream& er
 bool SaveTo(HeadlessPlayer& player, const std::string& path, std::ostream& err) {
   const bool written = player.Form.WriteUndoFile(path);
   for (const std::string& m : player.Window.Messages) err << m << "\n";
-  if (!written && player.Window.Messages.empty()) err << "kelvane-cli: " << path << ": cannot be written\n";
+  if (!written && player.Window.Messages.empty()) {
+    err << "kelvane-cli: " << path << ": cannot be written";
+    if (!player.Form.SaveError().empty()) err << " (" << player.Form.SaveError() << ")";
+    err << "\n";
+  }
   return written;
 }
 

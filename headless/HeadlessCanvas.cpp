@@ -1,10 +1,8 @@
 // The headless drawing surface, bitmap and picture.
 #include "headless/HeadlessCanvas.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "platform/Codepage.h"
+#include "platform/FileSystem.h"
 
 namespace kelvane {
 
@@ -120,9 +118,8 @@ uint32_t LittleEndian(const std::string& b, size_t at, int bytes) {
 }  // namespace
 
 bool HeadlessPicture::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string head(32, '\0');
-  if (!in.read(head.data(), static_cast<std::streamsize>(head.size()))) return false;
+  std::string head;
+  if (!ReadFileStart(path, 32, head) || head.size() < 32) return false;
   int64_t w = 0, h = 0;
   if (head.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) {
     w = BigEndian32(head, 16);

@@ -178,3 +178,64 @@ std::string FromUtf8(std::string_view text) {
 }
 
 }  // namespace kelvane::cp932
+
+namespace kelvane::unicode {
+
+namespace {
+
+void PutUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  const unsigned char* p = cp932::Bytes(text);
+  const unsigned char* const end = p + text.size();
+  while (p != end) {
+    const cp932::Utf8Step step = cp932::NextUtf8(p, end);
+    p += step.length;
+    const char32_t c = step.ok ? step.value : kReplacement;
+    if (c < 0x10000) {
+      out += static_cast<char16_t>(c);
+    } else {
+      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i];
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      PutUtf8(out, 0x10000 + ((char32_t{u} - 0xD800) << 10) + (text[++i] - 0xDC00));
+    } else {
+      PutUtf8(out, u >= 0xD800 && u <= 0xDFFF ? kReplacement : u);
+    }
+  }
+  return out;
+}
+
+}  // namespace kelvane::unicode

@@ -61,3 +61,12 @@ extern const std::uint16_t kEncodePage[257];
 }  // namespace detail
 
 }  // namespace kelvane::cp932
+
+// UTF-8 <-> UTF-16, for paths and captions at a system that speaks UTF-16.
+// Malformed UTF-8 and lone surrogates each become one U+FFFD.
+namespace kelvane::unicode {
+
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+}  // namespace kelvane::unicode

@@ -121,20 +121,24 @@ bool TFormKelvane::WriteUndoFile(const std::string& path) {
     FHost.ShowMessage("UndoDataがありません。");
     return false;
   }
+  FSaveError.clear();
   try {
-    return WriteFileAtomically(path, BuildUndoFile(*Editor));
-  } catch (const std::exception&) {
+    return WriteFileAtomically(path, BuildUndoFile(*Editor), &FSaveError);
+  } catch (const std::exception& e) {
+    FSaveError = e.what();
     return false;
   }
 }
 
 bool TFormKelvane::SaveUndoFile(const std::string& path) {
+  FSaveError.clear();
   if (HasUndoFileExt(path) && WriteUndoFile(path)) {
     FFileName = path;
     SetTitle(ExtractFileName(path));
     return true;
   }
-  FHost.ShowMessage("SaveErr(`々´)!!! " + ExtractFileName(FFileName));
+  // The system's reason, when there is one, on a line of its own.
+  FHost.ShowMessage("SaveErr(`々´)!!! " + ExtractFileName(FFileName) + (FSaveError.empty() ? "" : "\n" + FSaveError));
   return false;
 }
 

@@ -73,6 +73,8 @@ class TFormKelvane {
   PlayerHost& Host() { return FHost; }
   // The history as the views read it: in history order, each record as made.
   const HistoryView& History() const { return *FHistory; }
+  // Why the last WriteUndoFile failed, in the system's words ("" when it gave none).
+  const std::string& SaveError() const { return FSaveError; }
 
  private:
   void ApplyEditorSettings();
@@ -81,6 +83,7 @@ class TFormKelvane {
   std::unique_ptr<TVeskEdit> FOwnedEditor;
   PlayerHost& FHost;
   std::unique_ptr<HistoryView> FHistory;
+  std::string FSaveError;
 };
 
 }  // namespace kelvane

@@ -20,13 +20,22 @@ std::string ReplaceAll(std::string_view source, std::string_view find, std::stri
 
 namespace kelvane {
 
+// Windows also ends a folder with "\\" and a drive with ":" ("C:memo.eud").
+// Paths are UTF-8 inside the program, so 0x5C is a separator there, never
+// the trail byte of a code page 932 character.
+#ifdef _WIN32
+constexpr std::string_view kPathDelimiters = "/\\:";
+#else
+constexpr std::string_view kPathDelimiters = "/";
+#endif
+
 std::string ExtractFileName(std::string_view path) {
-  size_t slash = path.find_last_of('/');
+  size_t slash = path.find_last_of(kPathDelimiters);
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 std::string ExtractFileExt(std::string_view path) {
-  size_t at = path.find_last_of("./");
+  size_t at = path.find_last_of(std::string(kPathDelimiters) + ".");
   if (at == std::string_view::npos || path[at] != '.') return {};
   return std::string(path.substr(at));
 }

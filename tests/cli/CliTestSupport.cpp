@@ -1,10 +1,15 @@
-// Running kelvane-cli in-process and as a child process, and the file helpers.
+// Running kelvane-cli in-process and as a child process (posix_spawn, or
+// CreateProcessW with its UTF-16 command line on Windows), and the file helpers.
 #include "tests/cli/CliTestSupport.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#endif
 
 #include <algorithm>
 #include <fstream>
@@ -14,7 +19,9 @@
 
 #include "cli/CliApp.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace kelvane::test {
 
@@ -29,6 +36,73 @@ TCliRun RunCliInProcess(const std::vector<std::string>& args) {
   run.Err = err.str();
   return run;
 }
+
+#ifdef _WIN32
+
+namespace {
+
+// One argument as the C runtime splits a command line: quoted, with the
+// backslashes before a quote doubled.
+std::wstring QuoteArgument(const std::wstring& arg) {
+  std::wstring out = L"\"";
+  size_t slashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++slashes;
+      continue;
+    }
+    out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+    slashes = 0;
+    out += c;
+  }
+  out.append(slashes * 2, L'\\');
+  return out + L"\"";
+}
+
+std::wstring WidePath(const std::string& utf8) { return PathOf(utf8).wstring(); }
+
+HANDLE InheritableFile(const std::string& path) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return ::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+TCliRun RunCliBinary(const std::vector<std::string>& args) {
+  const TTempFolder capture;
+  const std::string outPath = capture.Path("stdout");
+  const std::string errPath = capture.Path("stderr");
+  std::wstring line = QuoteArgument(WidePath(KELVANE_CLI_PATH));
+  for (const std::string& a : args) line += L" " + QuoteArgument(WidePath(a));
+  const HANDLE out = InheritableFile(outPath);
+  const HANDLE err = InheritableFile(errPath);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                        &process);
+  ::CloseHandle(out);
+  ::CloseHandle(err);
+  if (!started) throw std::runtime_error(std::string("cannot start ") + KELVANE_CLI_PATH);
+  ::WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  ::GetExitCodeProcess(process.hProcess, &code);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+
+  TCliRun run;
+  run.Exit = static_cast<int>(code);
+  run.Out = ReadBytes(PathOf(outPath));
+  run.Err = ReadBytes(PathOf(errPath));
+  return run;
+}
+
+#else
 
 TCliRun RunCliBinary(const std::vector<std::string>& args) {
   // Files rather than pipes: nothing can block however much the child writes.
@@ -58,6 +132,8 @@ TCliRun RunCliBinary(const std::vector<std::string>& args) {
   run.Err = ReadBytes(errPath);
   return run;
 }
+
+#endif
 
 std::string DataPath(std::string_view name) { return std::string(KELVANE_SOURCE_DIR "/tests/data/") + std::string(name); }
 

@@ -150,3 +150,24 @@ TEST(Cp932, JapaneseTextRoundTrips) {
   EXPECT_EQ(cp::ToUtf8(sjis), utf8);
   EXPECT_EQ(cp::FromUtf16(cp::ToUtf16(sjis)), sjis);
 }
+
+namespace kelvane {
+namespace {
+
+// Paths and captions cross to a UTF-16 system and back unchanged; what is
+// not Unicode becomes one U+FFFD each way, never a crash or a lost neighbour.
+TEST(Unicode, Utf8AndUtf16) {
+  const std::string text = "春.eud a\xC3\xA9\xF0\x9F\x8C\xB8";  // 春, é, and a character outside the BMP
+  const std::u16string wide = unicode::Utf8ToUtf16(text);
+  EXPECT_EQ(wide, u"春.eud aé\U0001F338");
+  EXPECT_EQ(wide.size(), 10u);
+  EXPECT_EQ(unicode::Utf16ToUtf8(wide), text);
+  EXPECT_EQ(unicode::Utf8ToUtf16("a\xFF" "b\xE6\x98"), u"a\uFFFDb\uFFFD");
+  EXPECT_EQ(unicode::Utf16ToUtf8(std::u16string(u"x") + char16_t(0xD800) + u"y" + char16_t(0xDC00)),
+            "x\xEF\xBF\xBDy\xEF\xBF\xBD");
+  EXPECT_EQ(unicode::Utf8ToUtf16(""), u"");
+  EXPECT_EQ(unicode::Utf8ToUtf16(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -200,10 +200,14 @@ TEST(FormKelvane, SaveFailures) {
   THistoryBuilder(p.Editor()).Insert({0, 0}, "x");
   EXPECT_FALSE(p.Form.SaveUndoFile(locked));
   EXPECT_EQ(ReadBytes(locked), "old");
-  EXPECT_EQ(p.W().Messages.back(), "SaveErr(`々´)!!! ");
+  // The system's reason follows on a line of its own, naming the file.
+  const std::string lockedMessage = p.W().Messages.back();
+  EXPECT_EQ(lockedMessage.rfind("SaveErr(`々´)!!! \n", 0), 0u) << lockedMessage;
+  EXPECT_NE(lockedMessage.find("locked.eud: "), std::string::npos) << lockedMessage;
 
   // A folder that does not exist.
   EXPECT_FALSE(p.Form.SaveUndoFile(p.dir.Path("no/such/x.eud")));
+  EXPECT_EQ(p.W().Messages.back().rfind("SaveErr(`々´)!!! \n", 0), 0u) << p.W().Messages.back();
   EXPECT_EQ(p.Form.FFileName, "");
   EXPECT_EQ(p.dir.Names(), std::vector<std::string>{"locked.eud"});  // no stray temporary file
 }

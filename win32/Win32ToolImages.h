@@ -1,0 +1,15 @@
+// The player's ten tool images on GDI (open, undo, redo, save, save as, auto
+// undo, auto redo, first, last, info: indices 0 to 9), the same shapes the
+// Qt port draws, and the program's image as a window icon.
+#pragma once
+
+#include "win32/WinApi.h"
+
+namespace kelvane {
+
+// An image list of the ten 16 × 16 images; the caller destroys it.
+HIMAGELIST CreateToolImages();
+// The program's image at Size × Size pixels; the caller destroys it.
+HICON CreateAppIcon(int size);
+
+}  // namespace kelvane

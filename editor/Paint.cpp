@@ -246,11 +246,14 @@ void TVeskEdit::PaintRow(Canvas& c, int32_t i, int32_t y) {
     const TTextRunPainter::TEnd end = TTextRunPainter(*this, c, item, sel, y).Paint(x);
     x = end.X;
     if (!end.Cut && ShowCR && i < count - 1) DrawCrMark(x, sel.At(n), y);
-    // The last line never shows the long-line mark.
-    PaintLineNo(y, n > 255 && i != count - 1, i);
+    if (i < count - 1) PaintLineNo(y, n > 255, i);
   }
   if (i == count - 1) {
+    // The mark stands where the text stopped, scrolled or not; the margin
+    // cell comes after it and covers what of it lies left of the text edge.
+    // The last line never shows the long-line mark.
     PaintEndOfText(c, x, y);
+    PaintLineNo(y, false, i);
   } else if (i > count) {
     c.SetBrushColor(ResolveColor(ColorMargin));
     c.FillRect({0, y, ViewWidth, y + LineHeight});

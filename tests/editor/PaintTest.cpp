@@ -181,6 +181,17 @@ TEST(Paint, RowCutAtRightLimitLineEndsAndScrolledTextUnderMargin) {
   EXPECT_TRUE(HasFill(Calls(text, calls.end()), {0, kTop, kLeft, kTop + kLH}, f.edit.ColorMargin)) << "drawn after";
 }
 
+TEST(Paint, EndOfTextMarkGoesUnderTheMarginWhenScrolled) {
+  PaintFixture f;
+  f.edit.SetText("ab\r\nc");
+  f.edit.HScrollTo(30);
+  const Calls calls = f.Rows(0, 1);
+  const auto eof = std::find_if(calls.begin(), calls.end(), [](const TDrawCall& c) { return c.Text == "[EOF]"; });
+  ASSERT_NE(eof, calls.end());
+  EXPECT_EQ(eof->Points[0].X, kLeft - 30 + 8);  // partly left of the text edge
+  EXPECT_TRUE(HasFill(Calls(eof, calls.end()), {0, kTop + kLH, kLeft, kTop + 2 * kLH}, f.edit.ColorMargin));
+}
+
 TEST(Paint, RowBelowLastLineShowsBackgroundLaterRowsMargin) {
   PaintFixture f;
   f.edit.SetText("a\r\nb");

@@ -156,6 +156,26 @@ TEST(BenchHistory, SmallHistoryReplaysToItsBaseTextAndBack) { ExpectReplays(Smal
 
 TEST(BenchHistory, BenchmarkHistoryReplaysToItsBaseTextAndBack) { ExpectReplays(TBenchHistoryShape{}); }
 
+// Looking at a history over the undo limit loses none of it: redoing puts a
+// record back, it does not push a new one through the limit.
+TEST(BenchHistory, FirstAndLastKeepEveryRecordAndSavingWritesThemAll) {
+  const TBenchHistoryShape shape;
+  HeadlessPlayer player;
+  ReadUndoFileInto(player.Editor(), BuildBenchHistoryFile(shape));
+  player.Form.UpdateStatus(true);
+  const int32_t total = shape.UndoRecords + shape.RedoRecords;
+  ASSERT_GT(total, kMaxUndo);
+  player.Form.textUndoFirstExecute();
+  player.Form.textUndoLastExecute();
+  EXPECT_EQ(player.Form.History().Size(), total);
+  EXPECT_EQ(player.Form.History().Position(), total);
+
+  HeadlessPlayer reread;
+  ReadUndoFileInto(reread.Editor(), BuildUndoFile(player.Editor()));
+  EXPECT_EQ(reread.Form.History().Size(), total);
+  EXPECT_EQ(reread.Editor().GetText(), player.Editor().GetText());
+}
+
 TEST(BenchHistory, SameShapeGivesTheSameBytes) {
   TBenchHistoryShape shape = SmallShape();
   const std::string first = BuildBenchHistoryFile(shape);

@@ -90,8 +90,10 @@ void TVeskUndo::Redo() {
     ~RedoingFlag() { flag = false; }
   } redoing(FRedoing);
   if (!Apply(r)) return;
+  // The record goes back where it came from: the limit guards new edits
+  // (NewRecord), not records the history already holds, or walking a history
+  // over the limit to its first state and back would lose its oldest records.
   FRedoList.MoveTopTo(FUndoList);
-  if (FUndoList.Count() > FMaxUndo) FUndoList.Delete(0);  // NewRecord's limit
   FRedoing = false;
   FEdit.SetCaret(FEdit.CaretPos);
   FEdit.Invalidate();

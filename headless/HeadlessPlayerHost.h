@@ -42,6 +42,7 @@ class HeadlessPlayerHost : public PlayerHost {
   void SetCaption(const std::string& text) override { Caption = text; }
   void SetStatusText(const std::string& text) override { StatusText = text; }
   void SetHistoryMax(int max) override { HistoryMax = max; }
+  int GetHistoryMax() const override { return HistoryMax; }
   void SetHistoryPos(int pos) override { HistoryPos = pos; }
   void SetHistoryEnabled(bool enabled) override { HistoryEnabled = enabled; }
   void SetActionEnabled(TPlayerAction a, bool enabled) override { Action(a).Enabled = enabled; }

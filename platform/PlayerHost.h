@@ -24,6 +24,7 @@ class PlayerHost {
 
   // The history scroll bar (minimum 0, page 0).
   virtual void SetHistoryMax(int max) = 0;
+  virtual int GetHistoryMax() const = 0;
   virtual void SetHistoryPos(int pos) = 0;
   virtual void SetHistoryEnabled(bool enabled) = 0;
 

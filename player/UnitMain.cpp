@@ -164,8 +164,6 @@ void TFormKelvane::UpdateStatus(bool full) {
   FHost.SetStatusText(" Undo:" + std::to_string(u) + " Redo:" + std::to_string(r) + " Total:" + std::to_string(total));
 }
 
-int32_t TFormKelvane::HistoryMax() const { return FHistory->Size(); }
-
 void TFormKelvane::BeginBatch() {
   Editor->Perform(WM_SETREDRAW, 0);
   Editor->SetEnabled(false);
@@ -211,8 +209,10 @@ void TFormKelvane::textUndoFirstExecute() {
   if (FUndoPos > 0) StepHistory(-FUndoPos, false);
 }
 
+// By the scroll bar's maximum, as the status last set it: an edit made with
+// the mouse alone shows in the status only at the next update.
 void TFormKelvane::textUndoLastExecute() {
-  const int32_t max = HistoryMax();
+  const int32_t max = FHost.GetHistoryMax();
   if (FUndoPos < max) StepHistory(max - FUndoPos, false);
 }
 

@@ -78,7 +78,6 @@ class TFormKelvane {
 
  private:
   void ApplyEditorSettings();
-  int32_t HistoryMax() const;
 
   std::unique_ptr<TVeskEdit> FOwnedEditor;
   PlayerHost& FHost;

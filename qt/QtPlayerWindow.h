@@ -54,6 +54,7 @@ class QtPlayerWindow : public QMainWindow, public PlayerHost {
   void SetCaption(const std::string& text) override;
   void SetStatusText(const std::string& text) override;
   void SetHistoryMax(int max) override;
+  int GetHistoryMax() const override { return bar_->maximum(); }
   void SetHistoryPos(int pos) override;
   void SetHistoryEnabled(bool enabled) override;
   void SetActionEnabled(TPlayerAction action, bool enabled) override;

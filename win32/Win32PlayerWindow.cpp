@@ -333,6 +333,14 @@ void Win32PlayerWindow::SetHistoryMax(int max) {
   ::SetScrollInfo(bar_, SB_CTL, &si, TRUE);
 }
 
+int Win32PlayerWindow::GetHistoryMax() const {
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_RANGE;
+  ::GetScrollInfo(bar_, SB_CTL, &si);
+  return si.nMax;
+}
+
 void Win32PlayerWindow::SetHistoryPos(int pos) {
   SCROLLINFO si{};
   si.cbSize = sizeof(si);

@@ -51,6 +51,7 @@ class Win32PlayerWindow : public PlayerHost {
   void SetCaption(const std::string& text) override;
   void SetStatusText(const std::string& text) override;
   void SetHistoryMax(int max) override;
+  int GetHistoryMax() const override;
   void SetHistoryPos(int pos) override;
   void SetHistoryEnabled(bool enabled) override { ::EnableWindow(bar_, enabled); }
   void SetActionEnabled(TPlayerAction action, bool enabled) override;

@@ -111,6 +111,12 @@ TEST(FormKelvane, AnEditAfterUndosEmptiesRedoOnKeyRelease) {
   p.Form.EditorKeyUp();
   EXPECT_EQ(p.W().StatusText, " Undo:5 Redo:0 Total:5");
   EXPECT_EQ(p.W().HistoryMax, 5);
+
+  // Last goes by the scroll bar, as the status last set it: an edit the
+  // status has not seen yet (made with the mouse) is no step to take.
+  THistoryBuilder(p.Editor()).Insert({0, 0}, "y");
+  p.Form.textUndoLastExecute();
+  EXPECT_EQ(p.W().StatusText, " Undo:5 Redo:0 Total:5");
 }
 
 TEST(FormKelvane, AutoPlayStopsAtTheEndAndReverses) {

@@ -27,6 +27,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
 
 bool FileExists(const std::string& path);
 
+// Path made absolute against the working folder (an empty path stays empty).
+// ".." is left for the system: after a symbolic link it is not the folder
+// the path's text suggests.
+std::string AbsolutePath(const std::string& path);
+
 // The folder of the running program, with its trailing separator.
 std::string ProgramFolder();
 

@@ -262,6 +262,18 @@ bool FileExists(const std::string& path) {
   return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+std::string AbsolutePath(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  if (wide.empty()) return path;
+  const DWORD need = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (need == 0) return path;
+  std::wstring full(need, L'\0');
+  const DWORD n = ::GetFullPathNameW(wide.c_str(), need, full.data(), nullptr);
+  if (n == 0 || n >= need) return path;
+  full.resize(n);
+  return Narrow(full);
+}
+
 std::string ProgramFolder() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {

@@ -92,11 +92,16 @@ void TFormKelvane::FormCreate(const std::vector<std::string>& args) {
 
 // ---- files -------------------------------------------------------------------
 
-bool TFormKelvane::OpenUndoFile(const std::string& path) {
+// Every path the form keeps is absolute (FFileName is the full path of the
+// current file), so a later save lands where the file came from whatever
+// the working folder is by then.
+bool TFormKelvane::OpenUndoFile(const std::string& givenPath) {
+  const std::string path = AbsolutePath(givenPath);
   if (!HasUndoFileExt(path) || !FHost.FileExists(path)) return false;
   FFileName = path;
   LoadUndoFile(path);
   SetTitle(ExtractFileName(path));
+  FHost.SetDialogFolder(ExtractFilePath(path));  // the next dialog opens where this file is
   return true;
 }
 
@@ -109,7 +114,7 @@ bool TFormKelvane::LoadUndoFile(const std::string& path) {
   } catch (const std::exception&) {
     return false;  // what was applied stays
   }
-  FFileName = path;
+  FFileName = AbsolutePath(path);
   SetTitle(ExtractFileName(path));
   Editor->Invalidate();
   UpdateStatus(true);
@@ -130,11 +135,13 @@ bool TFormKelvane::WriteUndoFile(const std::string& path) {
   }
 }
 
-bool TFormKelvane::SaveUndoFile(const std::string& path) {
+bool TFormKelvane::SaveUndoFile(const std::string& givenPath) {
+  const std::string path = AbsolutePath(givenPath);
   FSaveError.clear();
   if (HasUndoFileExt(path) && WriteUndoFile(path)) {
     FFileName = path;
     SetTitle(ExtractFileName(path));
+    FHost.SetDialogFolder(ExtractFilePath(path));
     return true;
   }
   // The system's reason, when there is one, on a line of its own.

@@ -34,6 +34,11 @@ std::string ExtractFileName(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
+std::string ExtractFilePath(std::string_view path) {
+  const size_t slash = path.find_last_of(kPathDelimiters);
+  return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1));
+}
+
 std::string ExtractFileExt(std::string_view path) {
   size_t at = path.find_last_of(std::string(kPathDelimiters) + ".");
   if (at == std::string_view::npos || path[at] != '.') return {};

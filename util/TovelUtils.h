@@ -20,6 +20,8 @@ namespace kelvane {
 
 // The file name of a path without its folder.
 std::string ExtractFileName(std::string_view path);
+// The folder of a path with its trailing separator ("" when it names none).
+std::string ExtractFilePath(std::string_view path);
 // The extension of a path's file name, from its last "." on ("" when it has none).
 std::string ExtractFileExt(std::string_view path);
 // ASCII letters lower-cased; other bytes unchanged.

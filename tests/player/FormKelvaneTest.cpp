@@ -171,6 +171,39 @@ TEST(FormKelvane, SaveAsAppendsTheExtensionAndRefusesOthers) {
   EXPECT_EQ(p.W().Messages.back(), "SaveErr(`々´)!!! second.eud");  // the file current before
 }
 
+// Changes the working folder for one test and goes back however it ends.
+struct TWorkingFolder {
+  std::filesystem::path Old = std::filesystem::current_path();
+  explicit TWorkingFolder(const std::filesystem::path& to) { std::filesystem::current_path(to); }
+  ~TWorkingFolder() { std::filesystem::current_path(Old); }
+};
+
+TEST(FormKelvane, PathsAreKeptAbsoluteAndDialogsFollowTheCurrentFile) {
+  Player p;
+  EXPECT_EQ(p.W().DialogFolder, p.W().ProgramDir);  // before any file
+  std::filesystem::create_directories(p.dir.Path("docs"));
+  const std::string file = p.dir.Write("docs/memo.eud", SevenDigitsFile());
+  {
+    const TWorkingFolder cd(p.dir.Path("docs"));
+    ASSERT_TRUE(p.Form.OpenUndoFile("memo.eud"));  // as "cd docs; kelvane memo.eud" gives it
+  }
+  EXPECT_EQ(p.Form.FFileName, file);
+  EXPECT_EQ(p.W().DialogFolder, p.dir.Path("docs/"));
+  p.Form.Execute(A::textUndo);
+  p.W().DialogAnswers = {std::nullopt};
+  p.Form.Execute(A::fileSaveAs);
+  EXPECT_EQ(p.W().SaveDialogPresets.back(), file);
+  p.Form.Execute(A::fileSave);  // from another working folder, into the file it came from
+  EXPECT_EQ(ReadBytes(file), SevenDigitsFile(3));
+
+  {
+    const TWorkingFolder cd(p.dir.Path(""));
+    ASSERT_TRUE(p.Form.SaveUndoFile("copy.eud"));
+  }
+  EXPECT_EQ(p.Form.FFileName, p.dir.Path("copy.eud"));
+  EXPECT_EQ(p.W().DialogFolder, p.dir.Path(""));
+}
+
 TEST(FormKelvane, SaveAsksBeforeOverwriting) {
   Player p;
   const std::string path = p.dir.Write("memo.eud", SevenDigitsFile());

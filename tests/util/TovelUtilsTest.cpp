@@ -25,6 +25,7 @@ TEST(TovelUtils, FileNameAndExtensionOnThisSystemsPaths) {
   for (const TNameCase& c : common) {
     EXPECT_EQ(ExtractFileName(c.Path), c.Name) << c.Path;
     EXPECT_EQ(ExtractFileExt(c.Path), c.Ext) << c.Path;
+    EXPECT_EQ(ExtractFilePath(c.Path) + ExtractFileName(c.Path), c.Path) << c.Path;
   }
 #ifdef _WIN32
   const TNameCase windows[] = {
@@ -44,6 +45,7 @@ TEST(TovelUtils, FileNameAndExtensionOnThisSystemsPaths) {
   for (const TNameCase& c : windows) {
     EXPECT_EQ(ExtractFileName(c.Path), c.Name) << c.Path;
     EXPECT_EQ(ExtractFileExt(c.Path), c.Ext) << c.Path;
+    EXPECT_EQ(ExtractFilePath(c.Path) + ExtractFileName(c.Path), c.Path) << c.Path;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/Codepage.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace kelvane::cp932 {
 namespace {
@@ -128,13 +129,46 @@ std::string ToUtf8(std::string_view bytes) {
   return out;
 }
 
+namespace {
+
+// Characters that other programs decode from these codes: decoders that follow
+// the JIS tables rather than Windows' (most on Linux and macOS) give U+301C for
+// 0x8160 where Windows gives U+FF5E, and so on. Text pasted from them must come
+// back to the same codes, as Windows' best-fit conversion does for several of
+// them, not become "?". Sorted by character; decoding never yields these.
+struct TBestFit {
+  char16_t Char;
+  uint16_t Code;
+};
+constexpr TBestFit kBestFit[] = {
+    {0x00A2, 0x8191},  // cent sign (0x8191 decodes as U+FFE0)
+    {0x00A3, 0x8192},  // pound sign (U+FFE1)
+    {0x00A5, 0x005C},  // yen sign: the JIS Roman byte 0x5C
+    {0x00A6, 0xFA55},  // broken bar (U+FFE4)
+    {0x00AC, 0x81CA},  // not sign (U+FFE2)
+    {0x00AF, 0x8150},  // macron (U+FFE3)
+    {0x2014, 0x815C},  // em dash (U+2015)
+    {0x2016, 0x8161},  // double vertical line (U+2225)
+    {0x203E, 0x007E},  // overline: the JIS Roman byte 0x7E
+    {0x2212, 0x817C},  // minus sign (U+FF0D)
+    {0x301C, 0x8160},  // wave dash (U+FF5E)
+};
+
+int BestFit(char32_t c) noexcept {
+  const auto* const it = std::lower_bound(std::begin(kBestFit), std::end(kBestFit), c,
+                                          [](const TBestFit& f, char32_t v) { return f.Char < v; });
+  return it != std::end(kBestFit) && it->Char == c ? it->Code : -1;
+}
+
+}  // namespace
+
 int EncodeChar(char32_t c) noexcept {
   if (c < 0x80) return static_cast<int>(c);
   if (c > 0xFFFF) return -1;
   const char16_t* const first = detail::kEncodeChar + detail::kEncodePage[c >> 8];
   const char16_t* const last = detail::kEncodeChar + detail::kEncodePage[(c >> 8) + 1];
   const char16_t* const it = std::lower_bound(first, last, static_cast<char16_t>(c));
-  if (it == last || *it != c) return -1;
+  if (it == last || *it != c) return BestFit(c);
   return detail::kEncodeCode[it - detail::kEncodeChar];
 }
 

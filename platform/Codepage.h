@@ -2,8 +2,9 @@
 // Code page 932 (Shift-JIS as Windows writes it) <-> Unicode.
 //
 // Decoding matches Windows byte for byte, including its handling of broken
-// input. Encoding picks the code Windows picks where a character has several,
-// and never guesses: anything without a code becomes "?".
+// input. Encoding picks the code Windows picks where a character has several;
+// the characters other decoders give for a code (U+301C for 0x8160, U+00A5 for
+// 0x5C, ...) go back to that code; anything else without a code becomes "?".
 
 #include <cstddef>
 #include <cstdint>

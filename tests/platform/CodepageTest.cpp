@@ -113,10 +113,18 @@ TEST(Cp932Encode, UnmappableBecomesQuestionMark) {
   EXPECT_EQ(cp::FromUtf16(u"a\U0001F600b"), "a?b");
   EXPECT_EQ(cp::FromUtf16(u"x\xD800y\xDC00z\xD83D"), "x?y?z?");  // lone surrogates
   EXPECT_EQ(cp::FromUtf16(u"\xDC00\xD800"), "??");                // pair in the wrong order
-  EXPECT_EQ(cp::EncodeChar(U'\u00A5'), -1);  // no best fit to a backslash
+  EXPECT_EQ(cp::EncodeChar(U'\u00E9'), -1);  // no guessing a letter without its accent
   EXPECT_EQ(cp::EncodeChar(0xD800), -1);
   EXPECT_EQ(cp::EncodeChar(0xFFFF), -1);
   EXPECT_EQ(cp::EncodeChar(0x10000), -1);
+}
+
+// What other programs decode from these codes comes back to them; the codes
+// still decode as Windows decodes them.
+TEST(Cp932Encode, OtherDecodersFormsComeBackToTheirCodes) {
+  EXPECT_EQ(cp::FromUtf8("〜‖−¢£¬—¥¦‾¯"),
+            "\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA\x81\x5C\x5C\xFA\x55\x7E\x81\x50");
+  EXPECT_EQ(cp::ToUtf8("\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x5C\x5C\xFA\x55"), "～∥－￠―\\￤");
 }
 
 TEST(Cp932Encode, MalformedUtf8) {

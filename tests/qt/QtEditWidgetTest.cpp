@@ -155,6 +155,8 @@ TEST_F(QtEditWidgetTest, ClipboardIsUnicodeWithLfOutsideAndCrLfInside) {
   EXPECT_EQ(clipboard.text(), QString::fromUtf8("日本\nabc\n"));
   clipboard.setText(QString::fromUtf8("x\ny\r\nz語😀"));
   EXPECT_EQ(w.GetClipboardText(), Sjis("x\r\ny\r\nz語?"));
+  clipboard.setText(QString::fromUtf8("〜−¥"));  // as most other programs write them
+  EXPECT_EQ(w.GetClipboardText(), "\x81\x60\x81\x7C\x5C");
 
   // Through the control: copy everything, paste it at the end.
   TVeskEdit& e = w.Editor();

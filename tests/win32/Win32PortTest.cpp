@@ -229,6 +229,16 @@ TEST(Win32EditWindow, ClipboardIsUnicodeCodePage932AndJapanese) {
   ::SetClipboardData(CF_UNICODETEXT, memory);
   ::CloseClipboard();
   EXPECT_EQ(host.GetClipboardText(), cp932::FromUtf8("表"));
+  // The wave dash and minus sign of other programs: the codes Japanese text means by them.
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  const wchar_t dashes[] = L"\u301C\u2212";
+  memory = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(dashes));
+  std::memcpy(::GlobalLock(memory), dashes, sizeof(dashes));
+  ::GlobalUnlock(memory);
+  ::SetClipboardData(CF_UNICODETEXT, memory);
+  ::CloseClipboard();
+  EXPECT_EQ(host.GetClipboardText(), "\x81\x60\x81\x7C");
 }
 
 // The input method of a Unicode window asks for the UTF-16 form.

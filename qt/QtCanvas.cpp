@@ -326,14 +326,19 @@ void QtCanvas::CopyFrom(const TRect& dest, Bitmap& source, TPoint sourceOrigin) 
   auto* qt = dynamic_cast<QtBitmap*>(&source);
   QPainter* p = Begin();
   if (!p || !qt || dest.Right <= dest.Left || dest.Bottom <= dest.Top) return;
-  const QRect from(sourceOrigin.X, sourceOrigin.Y, dest.Right - dest.Left, dest.Bottom - dest.Top);
+  const QRect to = ToQRect(dest);
+  // Coordinates are the control's pixels; an image at a higher density holds
+  // more of its own for each.
+  const qreal ratio = qt->Image().devicePixelRatio();
+  const QRectF from(sourceOrigin.X * ratio, sourceOrigin.Y * ratio, to.width() * ratio, to.height() * ratio);
   p->save();
   p->setCompositionMode(QPainter::CompositionMode_Source);
   if (&qt->Image() == image_) {
     // Copying within one image: take the pixels out first.
-    p->drawImage(QPoint(dest.Left, dest.Top), image_->copy(from));
+    const QImage part = image_->copy(from.toAlignedRect());
+    p->drawImage(QRectF(to), part, QRectF(part.rect()));
   } else {
-    p->drawImage(QPoint(dest.Left, dest.Top), qt->Image(), from);
+    p->drawImage(QRectF(to), qt->Image(), from);
   }
   p->restore();
 }
@@ -343,19 +348,24 @@ void QtCanvas::CopyFrom(const TRect& dest, Bitmap& source, TPoint sourceOrigin) 
 void QtBitmap::SetSize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  if (width == image_.width() && height == image_.height()) return;
+  const qreal ratio = ratio_ ? ratio_() : 1.0;
+  if (width == width_ && height == height_ && ratio == image_.devicePixelRatio()) return;
   canvas_.End();
   QImage next;
   if (width > 0 && height > 0) {
-    next = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
+    next = QImage(static_cast<int>(std::ceil(width * ratio)), static_cast<int>(std::ceil(height * ratio)),
+                  QImage::Format_ARGB32_Premultiplied);
+    next.setDevicePixelRatio(ratio);
     next.fill(Qt::white);
     if (!image_.isNull()) {
       QPainter copy(&next);
       copy.setCompositionMode(QPainter::CompositionMode_Source);
-      copy.drawImage(QPoint(0, 0), image_);
+      copy.drawImage(QRectF(0, 0, width_, height_), image_, QRectF(image_.rect()));
     }
   }
   image_ = std::move(next);
+  width_ = width;
+  height_ = height;
 }
 
 bool QtPicture::LoadFromFile(const std::string& path) {

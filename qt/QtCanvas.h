@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -89,21 +90,27 @@ class QtCanvas : public Canvas {
 };
 
 // An off-screen image with its canvas; resizing keeps the content that fits.
+// Sizes are in the control's pixels; the image holds Ratio device pixels for
+// each (the screen's density, asked at every resize), so drawing is sharp on
+// a high-density screen.
 class QtBitmap : public Bitmap {
  public:
-  QtBitmap() = default;
+  explicit QtBitmap(std::function<qreal()> ratio = {}) : ratio_(std::move(ratio)) {}
   QtBitmap(const QtBitmap&) = delete;
   QtBitmap& operator=(const QtBitmap&) = delete;
 
   Canvas& GetCanvas() override { return canvas_; }
   QtCanvas& Surface() { return canvas_; }
   void SetSize(int width, int height) override;
-  int Width() const override { return image_.width(); }
-  int Height() const override { return image_.height(); }
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
   // The pixels; painting may still be in progress (raster painting is direct).
   const QImage& Image() const { return image_; }
 
  private:
+  std::function<qreal()> ratio_;
+  int width_ = 0;
+  int height_ = 0;
   QImage image_;  // declared before the canvas that refers to it
   QtCanvas canvas_{image_};
 };

@@ -248,6 +248,28 @@ TEST(QtCanvasTest, CopyFromCopiesTheRectangleAndResizeKeepsContent) {
   EXPECT_EQ(source.Bitmap.Width(), 0);
 }
 
+// At twice the density the sizes and coordinates stay the control's own;
+// the image holds four pixels for each, and copies keep the density.
+TEST(QtCanvasTest, BitmapsAtTwiceTheDensityKeepTheControlsCoordinates) {
+  QtBitmap source([] { return 2.0; });
+  QtBitmap target([] { return 2.0; });
+  source.SetSize(10, 10);
+  target.SetSize(30, 10);
+  EXPECT_EQ(source.Width(), 10);
+  EXPECT_EQ(source.Image().size(), QSize(20, 20));
+  source.GetCanvas().SetBrushColor(kRed);
+  source.GetCanvas().FillRect({5, 5, 10, 10});
+  target.GetCanvas().CopyFrom({20, 1, 25, 6}, source, {5, 5});
+  source.Surface().End();
+  target.Surface().End();
+  EXPECT_EQ(source.Image().pixel(10, 10), Rgb(kRed));
+  EXPECT_EQ(source.Image().pixel(9, 9), Rgb(kWhite));
+  EXPECT_EQ(target.Image().pixel(40, 2), Rgb(kRed));
+  EXPECT_EQ(target.Image().pixel(49, 11), Rgb(kRed));
+  EXPECT_EQ(target.Image().pixel(50, 11), Rgb(kWhite));
+  EXPECT_EQ(target.Image().pixel(39, 2), Rgb(kWhite));
+}
+
 TEST(QtCanvasTest, SystemColoursComeFromThePalette) {
   const QPalette palette = QGuiApplication::palette();
   EXPECT_EQ(QtSysColor(COLOR_HIGHLIGHT), palette.color(QPalette::Highlight));

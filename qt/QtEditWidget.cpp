@@ -151,11 +151,7 @@ void QtEditWidget::Layout() {
     bars_[kVert]->setGeometry(client.width(), 0, width() - client.width(), client.height());
     bars_[kHorz]->setGeometry(0, client.height(), client.width(), height() - client.height());
     for (size_t i = 0; i < bars_.size(); ++i) bars_[i]->setVisible(barShown_[i]);
-    if (image_.size() != client) {
-      canvas_->End();
-      image_ = QImage(client, QImage::Format_RGB32);
-      image_.fill(ToQColor(editor_->ResolveColor(editor_->Color)));
-    }
+    ResizeSurface(client);
     if (created_) editor_->Perform(WM_SIZE, 0, MakeLParam(static_cast<uint32_t>(client.width()),
                                                           static_cast<uint32_t>(client.height())));
     fullPaint_ = true;
@@ -163,6 +159,18 @@ void QtEditWidget::Layout() {
   }
   inLayout_ = false;
   update();
+}
+
+// The window surface holds the screen's pixels: the control draws in its own
+// pixels and Qt scales the painting, so text is sharp on a high-density screen.
+bool QtEditWidget::ResizeSurface(QSize client) {
+  const qreal ratio = devicePixelRatioF();
+  if (image_.deviceIndependentSize().toSize() == client && image_.devicePixelRatio() == ratio) return false;
+  canvas_->End();
+  image_ = QImage((QSizeF(client) * ratio).toSize(), QImage::Format_RGB32);
+  image_.setDevicePixelRatio(ratio);
+  image_.fill(ToQColor(editor_->ResolveColor(editor_->Color)));
+  return true;
 }
 
 void QtEditWidget::resizeEvent(QResizeEvent*) {
@@ -203,6 +211,8 @@ void QtEditWidget::SetRedraw(bool on) {
 
 void QtEditWidget::paintEvent(QPaintEvent*) {
   Guard([&] {
+    // Moved to a screen of another density: the surface follows, drawn anew.
+    if (redraw_ && ResizeSurface(ClientSize())) fullPaint_ = true;
     if (redraw_ && fullPaint_) {
       fullPaint_ = false;
       painting_ = true;
@@ -504,9 +514,71 @@ void QtEditWidget::focusOutEvent(QFocusEvent*) {
 
 // ---- input method -------------------------------------------------------------
 
+// ---- surrounding text and reconversion ------------------------------------------
+//
+// The input method sees the caret's line as UTF-16, where every character of
+// code page 932 is one unit. It reconverts by taking a stretch of that text
+// away (the selection, as a rule) and committing what replaces it: the stretch
+// is selected, and the commit replaces the selection as any input-method result
+// over a selection does, in one record. Taken away with no commit yet, the
+// stretch stays (selected) until the commit comes, so nothing is lost.
+
+namespace {
+
+// Characters in Bytes, as the decoder counts them: a lead byte with a trail
+// byte behind it is one, every other byte one.
+int Utf16Length(std::string_view bytes) {
+  int units = 0;
+  for (size_t i = 0; i < bytes.size(); ++i, ++units) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (cp932::IsLeadByte(b) && i + 1 < bytes.size() && cp932::IsTrailByte(static_cast<unsigned char>(bytes[i + 1])))
+      ++i;
+  }
+  return units;
+}
+
+// The byte column of the UTF-16 position Index in Bytes (clamped to the line).
+int32_t ColumnOfUtf16(std::string_view bytes, int64_t index) {
+  size_t i = 0;
+  for (int64_t units = 0; i < bytes.size() && units < index; ++units) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    i += cp932::IsLeadByte(b) && i + 1 < bytes.size() && cp932::IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))
+             ? 2
+             : 1;
+  }
+  return static_cast<int32_t>(i);
+}
+
+}  // namespace
+
+const std::string& QtEditWidget::CaretLine() const {
+  const TVeskEdit& e = *editor_;
+  return e.Items[std::clamp(e.CaretPos.Y, 0, e.Items.Count() - 1)].Text;
+}
+
+void QtEditWidget::SelectForReplacement(int start, int length) {
+  TVeskEdit& e = *editor_;
+  const std::string& line = CaretLine();
+  const int cursor = Utf16Length(std::string_view(line).substr(0, ClampToSize(e.CaretPos.X, line.size())));
+  const int32_t y = std::clamp(e.CaretPos.Y, 0, e.Items.Count() - 1);
+  const TPoint from{ColumnOfUtf16(line, int64_t{cursor} + start), y};
+  const TPoint to{ColumnOfUtf16(line, int64_t{cursor} + start + length), y};
+  const TVeskEdit::TOrderedRange sel = TVeskEdit::OrderRange(e.SelAnchor, e.CaretPos);
+  if (e.Selected && !e.BoxMode && sel.Top == y && sel.Bottom == y && sel.Left == from.X && sel.Right == to.X) return;
+  if (e.Selected) e.SetSelected(false);
+  // As a word selection is made: the anchor first, then the caret to the end.
+  const TCaretHidden hidden(e);
+  e.SelAnchor = from;
+  e.LastCaretLine = y;
+  e.Selected = from != to;
+  e.SetCaret(to);
+  e.Invalidate();
+}
+
 void QtEditWidget::inputMethodEvent(QInputMethodEvent* e) {
   Guard([&] {
     preedit_.Set(*e);
+    if (e->replacementLength() > 0) SelectForReplacement(e->replacementStart(), e->replacementLength());
     if (!e->commitString().isEmpty()) {
       imeResult_ = cp932::FromUtf16(e->commitString().toStdU16String());
       Send(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
@@ -524,6 +596,24 @@ QVariant QtEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
       if (!editor_ || preedit_.Empty()) return CaretRect();
       return preedit_.CursorRect(ToQFont(editor_->Font()), CaretRect(), ClientSize().width());
     case Qt::ImFont: return editor_ ? ToQFont(editor_->Font()) : font();
+    case Qt::ImSurroundingText: return editor_ ? QString::fromStdU16String(cp932::ToUtf16(CaretLine())) : QString();
+    case Qt::ImCursorPosition:
+    case Qt::ImAnchorPosition: {
+      if (!editor_) return 0;
+      const TVeskEdit& ed = *editor_;
+      const std::string& line = CaretLine();
+      const bool anchorHere = query == Qt::ImAnchorPosition && ed.Selected && !ed.BoxMode &&
+                              ed.SelAnchor.Y == ed.CaretPos.Y;
+      const int32_t column = anchorHere ? ed.SelAnchor.X : ed.CaretPos.X;
+      return Utf16Length(std::string_view(line).substr(0, ClampToSize(column, line.size())));
+    }
+    case Qt::ImCurrentSelection: {
+      if (!editor_ || !editor_->Selected || editor_->BoxMode) return QString();
+      const std::string text = editor_->GetSelText();
+      // Text over several lines is not offered for reconversion.
+      if (text.find("\r\n") != std::string::npos) return QString();
+      return QString::fromStdU16String(cp932::ToUtf16(text));
+    }
     default: return QWidget::inputMethodQuery(query);
   }
 }
@@ -580,7 +670,9 @@ TColor QtEditWidget::GetSysColor(int index) const {
   return RGB(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()), static_cast<unsigned>(c.blue()));
 }
 
-std::unique_ptr<Bitmap> QtEditWidget::CreateBitmap() { return std::make_unique<QtBitmap>(); }
+std::unique_ptr<Bitmap> QtEditWidget::CreateBitmap() {
+  return std::make_unique<QtBitmap>([this] { return devicePixelRatioF(); });
+}
 std::unique_ptr<Picture> QtEditWidget::CreatePicture() { return std::make_unique<QtPicture>(); }
 
 }  // namespace kelvane

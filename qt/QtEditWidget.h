@@ -120,6 +120,7 @@ class QtEditWidget : public QWidget, public EditHost {
   void Send(uint32_t msg, WPARAM wParam = 0, LPARAM lParam = 0);
   void PumpChars();
   void Layout();
+  bool ResizeSurface(QSize client);
   void SyncBar(size_t i);
   void OnBarAction(ScrollBarKind bar, int action);
   void UpdateCaretArea();
@@ -127,6 +128,9 @@ class QtEditWidget : public QWidget, public EditHost {
   WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) const;
   static LPARAM PackPoint(QPoint p);
   void SendMouse(QMouseEvent* e, uint32_t msg);
+  const std::string& CaretLine() const;
+  // Selects the stretch an input method takes away (UTF-16, from the caret).
+  void SelectForReplacement(int start, int length);
 
   QImage image_;  // the window surface, the size of the client area
   std::unique_ptr<QtCanvas> canvas_;

@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 
 #include "platform/Codepage.h"
+#include "headless/HeadlessEditHost.h"
 #include "qt/QtEditWidget.h"
 #include "qt/QtFonts.h"
 
@@ -74,6 +75,50 @@ TEST_F(QtEditWidgetTest, TypingKeysAndInputMethodEndAsCodePage932) {
   Commit(QString::fromUtf8("仮名"));
   EXPECT_TRUE(w.PreeditText().isEmpty());
   EXPECT_EQ(e.GetText(), Sjis("日本語ab漢ｶ仮名"));
+}
+
+// Selecting text and pressing the conversion key: the input method reads the
+// line and the selection, takes the selection away and commits its new form,
+// recorded as any result over a selection is.
+TEST_F(QtEditWidgetTest, ReconversionReplacesTheSelectionInOneRecord) {
+  TVeskEdit& e = w.Editor();
+  e.SetText(Sjis("日はharuの朝"));
+  e.SelAnchor = {4, 0};  // "haru", after 日は (four bytes, two characters)
+  e.Selected = true;
+  e.SetCaret({8, 0});
+  const auto query = [this](Qt::InputMethodQuery q) { return static_cast<QWidget&>(w).inputMethodQuery(q); };
+  EXPECT_EQ(query(Qt::ImSurroundingText).toString(), QString::fromUtf8("日はharuの朝"));
+  EXPECT_EQ(query(Qt::ImCursorPosition).toInt(), 6);
+  EXPECT_EQ(query(Qt::ImAnchorPosition).toInt(), 2);
+  EXPECT_EQ(query(Qt::ImCurrentSelection).toString(), QString::fromUtf8("haru"));
+
+  // The stretch goes first, with a composition shown; the commit follows.
+  QInputMethodEvent taken(QString::fromUtf8("はる"), {});
+  taken.setCommitString(QString(), -4, 4);
+  QApplication::sendEvent(&w, &taken);
+  EXPECT_EQ(e.GetText(), Sjis("日はharuの朝")) << "nothing is lost before the commit";
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("春"));
+  QApplication::sendEvent(&w, &commit);
+  EXPECT_EQ(e.GetText(), Sjis("日は春の朝"));
+
+  // The same records as an input-method result over that selection.
+  HeadlessEditHost host;
+  TVeskEdit direct(host);
+  direct.SetText(Sjis("日はharuの朝"));
+  direct.SelAnchor = {4, 0};
+  direct.Selected = true;
+  direct.CaretPos = {8, 0};
+  direct.InputText(Sjis("春"));
+  ASSERT_EQ(e.Undo->FUndoList.Count(), direct.Undo->FUndoList.Count());
+  for (int32_t i = 0; i < e.Undo->FUndoList.Count(); ++i) EXPECT_EQ(e.Undo->FUndoList[i], direct.Undo->FUndoList[i]);
+
+  // A stretch given with its commit in one event, away from any selection.
+  e.SetCaret({4, 0});  // after 日は
+  QInputMethodEvent word;
+  word.setCommitString(QString::fromUtf8("陽"), -2, 1);  // 日
+  QApplication::sendEvent(&w, &word);
+  EXPECT_EQ(e.GetText(), Sjis("陽は春の朝"));
 }
 
 // The clause being converted shows as the input method formats it, the

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "qt/QtPlayerWindow.h"
+#include "qt/QtTranslations.h"
 #include "player/UnitMain.h"
 
 namespace {
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   // No display name: Qt would append it to every caption, and the captions
   // are the program's own ("（´д｀）Kelvane - FILE", "上書確認").
   QApplication::setDesktopFileName("kelvane");
+  kelvane::InstallQtTranslations();
   QStringList args = QApplication::arguments();
   args.removeFirst();
 

@@ -9,7 +9,11 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPainter>
 #include <QPixmap>
+#include <QSysInfo>
+#include <QProxyStyle>
+#include <QStyleOptionComplex>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -20,6 +24,7 @@
 #include "platform/FileSystem.h"
 #include "qt/QtFonts.h"
 #include "qt/QtIcons.h"
+#include "qt/QtMessageBox.h"
 #include "util/TovelUtils.h"
 
 namespace kelvane {
@@ -63,30 +68,31 @@ QWidget* Divider(QWidget* parent) {
   return line.release();  // the tool bar takes it
 }
 
+// The history bar is the player's chief control, but the default style draws
+// its thumb light on a light track. This style draws the thumb over the
+// style's own in a plain grey, darker while it is held.
+class THistoryBarStyle : public QProxyStyle {
+ public:
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                          const QWidget* widget) const override {
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    if (control != CC_ScrollBar || !(option->subControls & SC_ScrollBarSlider)) return;
+    if (!(option->state & State_Enabled)) return;
+    const QRect thumb = subControlRect(control, option, SC_ScrollBarSlider, widget).adjusted(1, 2, -1, -2);
+    if (thumb.width() <= 0 || thumb.height() <= 0) return;
+    const bool held = (option->activeSubControls & SC_ScrollBarSlider) && (option->state & State_Sunken);
+    painter->save();
+    painter->setPen(QColor(72, 72, 72));
+    painter->setBrush(held ? QColor(96, 96, 96) : QColor(128, 128, 128));
+    painter->drawRect(thumb.adjusted(0, 0, -1, -1));
+    painter->restore();
+  }
+};
+
 }  // namespace
 
-QString ExpandTabs(const QString& text) {
-  QString out;
-  int column = 0;
-  for (QChar c : text) {
-    if (c == u'\t') {
-      const int spaces = 8 - column % 8;
-      out += QString(spaces, u' ');
-      column += spaces;
-    } else {
-      out += c;
-      column = c == u'\n' ? 0 : column + 1;
-    }
-  }
-  return out;
-}
-
 QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
-  MessageBox = [this](const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, Q(kAppTitle), ExpandTabs(Q(text)), QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-  };
+  MessageBox = [this](const std::string& text) { QtMessageDialog(this, Q(kAppTitle), Q(text)).exec(); };
   QuestionBox = [this](const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setTextFormat(Qt::PlainText);
@@ -103,8 +109,9 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
                       const std::string& fileName) -> std::optional<std::string> {
     QFileDialog dialog(this, Q(title), Q(folder), "UndoFile(*.eud)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // Saving over an existing file is asked about by Save alone, not here.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // The dialog asks before a file that exists is saved over; "memo" is taken
+    // as "memo.eud" there already, so the question names the file written.
+    dialog.setDefaultSuffix("eud");
     if (!fileName.empty()) dialog.selectFile(Q(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().front().toStdString();
@@ -123,6 +130,13 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
   bar_->setSingleStep(1);
   bar_->setPageStep(1);
   bar_->setFocusPolicy(Qt::ClickFocus);  // out of the Tab order
+  // Left is one step back, on the keys too: Qt's scroll bars turn their keys
+  // round by default. The wheel is the window's own (a notch is a line step).
+  bar_->setInvertedControls(false);
+  bar_->installEventFilter(this);
+  QStyle* barStyle = std::make_unique<THistoryBarStyle>().release();
+  barStyle->setParent(bar_);  // goes with the bar, after it
+  bar_->setStyle(barStyle);
   edit_ = std::make_unique<QtEditWidget>(central.get()).release();  // the parent owns it
   edit_->setFocusPolicy(Qt::ClickFocus);
   edit_->OnError = [this](const std::string& message) { ShowMessage(message); };
@@ -157,6 +171,7 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
     });
   });
 
+  move(207, 152);  // the designed place, where the window system lets it
   resize(457, 295);
   edit_->setFocus();
   ScheduleUpdate();
@@ -214,9 +229,13 @@ void QtPlayerWindow::BuildToolBar() {
     }
   }
   label_ = std::make_unique<QLabel>(tools).release();  // the tool bar owns it
-  label_->setFixedSize(182, 22);
+  // 182 wide as designed, wider when the counts need it: a cut-off number
+  // would read as a believable wrong one.
+  label_->setMinimumWidth(182);
+  label_->setFixedHeight(22);
   label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   tools->addWidget(label_);
+  tools_ = tools;
 }
 
 void QtPlayerWindow::Guard(const std::function<void()>& body) {
@@ -249,25 +268,80 @@ void QtPlayerWindow::OnBarAction(int action) {
   bar_->setSliderPosition(form_->FUndoPos);
 }
 
-void QtPlayerWindow::DropUrls(const QList<QUrl>& urls) {
-  std::vector<std::string> paths;
-  for (const QUrl& url : urls) {
-    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+// A wheel notch over the history bar is a line step, up or to the left one
+// step back, with the status updated as for any line step. A fine-grained
+// wheel's parts add up to notches.
+void QtPlayerWindow::OnBarWheel(const QWheelEvent& e) {
+  const QPoint delta = e.angleDelta();
+  wheelRest_ += delta.y() != 0 ? delta.y() : delta.x();
+  while (std::abs(wheelRest_) >= 120) {
+    const bool back = wheelRest_ > 0;
+    wheelRest_ -= back ? 120 : -120;
+    Guard([this, back] {
+      form_->ScrollBarUndoScroll(back ? TScrollCode::scLineUp : TScrollCode::scLineDown, 0);
+      form_->ScrollBarUndoScroll(TScrollCode::scEndScroll, 0);
+      bar_->setSliderPosition(form_->FUndoPos);
+    });
   }
-  Guard([this, &paths] { form_->WMDropFiles(paths); });
+}
+
+// The local paths a drop names. Qt reads text/uri-list into URLs; where it
+// gives none, the list is read here, comments and blank lines skipped. A file
+// URL naming this machine by "localhost" or its host name is a local path.
+QStringList DroppedPaths(const QMimeData& mime) {
+  QList<QUrl> urls = mime.urls();
+  if (urls.isEmpty() && mime.hasFormat(QStringLiteral("text/uri-list"))) {
+    const QString list = QString::fromUtf8(mime.data(QStringLiteral("text/uri-list")));
+    for (const QString& line : list.split(QLatin1Char('\n'))) {
+      const QString entry = line.trimmed();
+      if (!entry.isEmpty() && !entry.startsWith(QLatin1Char('#'))) urls.push_back(QUrl(entry));
+    }
+  }
+  QStringList paths;
+  for (const QUrl& url : urls) {
+    if (url.scheme() != QLatin1String("file")) continue;
+    const QString host = url.host();
+    if (host.isEmpty() || host == QLatin1String("localhost") || host == QSysInfo::machineHostName()) {
+      paths.push_back(url.path(QUrl::FullyDecoded));
+    } else {
+      paths.push_back(url.toLocalFile());  // another machine's share
+    }
+  }
+  return paths;
+}
+
+void QtPlayerWindow::DropPaths(const QStringList& paths) {
+  std::vector<std::string> files;
+  for (const QString& path : paths) files.push_back(path.toStdString());
+  Guard([this, &files] { form_->WMDropFiles(files); });
+}
+
+void QtPlayerWindow::DropUrls(const QList<QUrl>& urls) {
+  QMimeData mime;
+  mime.setUrls(urls);
+  DropPaths(DroppedPaths(mime));
 }
 
 void QtPlayerWindow::dragEnterEvent(QDragEnterEvent* e) {
-  if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+  if (!DroppedPaths(*e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void QtPlayerWindow::dragMoveEvent(QDragMoveEvent* e) {
+  if (!DroppedPaths(*e->mimeData()).isEmpty()) e->acceptProposedAction();
 }
 
 void QtPlayerWindow::dropEvent(QDropEvent* e) {
-  if (!e->mimeData()->hasUrls()) return;
+  const QStringList paths = DroppedPaths(*e->mimeData());
+  if (paths.isEmpty()) return;
   e->acceptProposedAction();
-  DropUrls(e->mimeData()->urls());
+  DropPaths(paths);
 }
 
 bool QtPlayerWindow::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == bar_ && e->type() == QEvent::Wheel) {
+    OnBarWheel(*static_cast<QWheelEvent*>(e));
+    return true;
+  }
   if (watched == edit_) {
     if (e->type() == QEvent::KeyRelease) {
       Guard([this] { form_->EditorKeyUp(); });
@@ -281,7 +355,16 @@ bool QtPlayerWindow::eventFilter(QObject* watched, QEvent* e) {
 // ---- PlayerHost ----------------------------------------------------------------
 
 void QtPlayerWindow::SetCaption(const std::string& text) { setWindowTitle(Q(text)); }
-void QtPlayerWindow::SetStatusText(const std::string& text) { label_->setText(Q(text)); }
+void QtPlayerWindow::SetStatusText(const std::string& text) {
+  label_->setText(Q(text));
+  // The tool bar hides what does not fit behind its extension button: the
+  // window grows instead, so the whole status shows.
+  label_->setMinimumWidth(std::max(182, label_->sizeHint().width()));
+  tools_->layout()->invalidate();
+  // The tool bar's hint leaves out the frame the style draws round it.
+  const int frame = 2 * tools_->style()->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, tools_);
+  setMinimumWidth(std::max(minimumWidth(), tools_->sizeHint().width() + frame));
+}
 void QtPlayerWindow::SetHistoryMax(int max) { bar_->setMaximum(max); }
 void QtPlayerWindow::SetHistoryPos(int pos) { bar_->setSliderPosition(pos); }
 void QtPlayerWindow::SetHistoryEnabled(bool enabled) { bar_->setEnabled(enabled); }

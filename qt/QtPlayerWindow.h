@@ -6,10 +6,13 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMimeData>
 #include <QMainWindow>
 #include <QScrollBar>
 #include <QStringList>
 #include <QTimer>
+#include <QToolBar>
+#include <QWheelEvent>
 #include <array>
 #include <functional>
 #include <memory>
@@ -41,6 +44,7 @@ class QtPlayerWindow : public QMainWindow, public PlayerHost {
   void Guard(const std::function<void()>& body);
   // Passes the local files among Urls to the form, as a drop does.
   void DropUrls(const QList<QUrl>& urls);
+  void DropPaths(const QStringList& paths);
 
   // What the modal boxes and dialogs do; tests replace them. Paths are UTF-8.
   std::function<void(const std::string& text)> MessageBox;
@@ -73,6 +77,7 @@ class QtPlayerWindow : public QMainWindow, public PlayerHost {
 
  protected:
   void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
   void dropEvent(QDropEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
@@ -80,11 +85,14 @@ class QtPlayerWindow : public QMainWindow, public PlayerHost {
   void BuildActions();
   void BuildToolBar();
   void OnBarAction(int action);
+  void OnBarWheel(const QWheelEvent& e);
   void ScheduleUpdate() { idle_.start(); }
 
   QtEditWidget* edit_ = nullptr;  // owned by the window as its child
   QScrollBar* bar_ = nullptr;
   QLabel* label_ = nullptr;
+  QToolBar* tools_ = nullptr;
+  int wheelRest_ = 0;  // wheel units over the history bar short of one notch
   std::array<QAction*, kPlayerActionCount> actions_{};
   QTimer auto_;
   QTimer idle_;  // zero interval: fires once the event queue is empty
@@ -92,8 +100,8 @@ class QtPlayerWindow : public QMainWindow, public PlayerHost {
   std::unique_ptr<TFormKelvane> form_;
 };
 
-// Message boxes show tabs as stops every 8 characters.
-QString ExpandTabs(const QString& text);
+// The local files a drop names (text/uri-list of file URLs), decoded.
+QStringList DroppedPaths(const QMimeData& mime);
 
 // kelvane --screenshot OUT.png [--size WxH] [--at N] [FILE]
 struct TScreenshotOptions {

@@ -401,7 +401,8 @@ std::optional<std::string> Win32PlayerWindow::RunOpenDialog() {
   return FromWide(file.c_str());
 }
 
-// Saving over an existing file is asked about by Save alone, not here.
+// The dialog asks before a chosen file that exists is saved over; "memo" is
+// taken as "memo.eud" there already, so the question names the file written.
 std::optional<std::string> Win32PlayerWindow::RunSaveDialog(const std::string& title, const std::string& fileName) {
   if (Quiet) return std::nullopt;
   std::wstring file = ToWide(fileName);
@@ -416,7 +417,8 @@ std::optional<std::string> Win32PlayerWindow::RunSaveDialog(const std::string& t
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   ofn.lpstrTitle = caption.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  ofn.lpstrDefExt = L"eud";
+  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
   if (!::GetSaveFileNameW(&ofn)) return std::nullopt;
   return FromWide(file.c_str());
 }

@@ -6,7 +6,12 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QStyleOptionSlider>
+#include <QWheelEvent>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -18,6 +23,8 @@
 #include "editor/VeskEdit.h"
 #include "headless/HeadlessEditHost.h"
 #include "qt/QtIcons.h"
+#include "qt/QtMessageBox.h"
+#include "qt/QtTranslations.h"
 #include "qt/QtPlayerWindow.h"
 #include "player/UndoFile.h"
 #include "tests/support/TempFolder.h"
@@ -129,6 +136,66 @@ TEST_F(QtPlayerWindowTest, ScrollBarClicksStepAndDraggingFollowsTheThumb) {
   EXPECT_EQ(bar.value(), 2);
 }
 
+TEST_F(QtPlayerWindowTest, HistoryBarKeysAndWheelStepLikeItsArrows) {
+  Open();
+  QScrollBar& bar = w.HistoryBar();
+  bar.setFocus();
+  QTest::keyClick(&bar, Qt::Key_Left);  // one step back
+  EXPECT_EQ(Status(), " Undo:4 Redo:3 Total:7");
+  QTest::keyClick(&bar, Qt::Key_Right);
+  QTest::keyClick(&bar, Qt::Key_Right);
+  EXPECT_EQ(Status(), " Undo:6 Redo:1 Total:7");
+  EXPECT_EQ(bar.value(), 6);
+
+  const auto wheel = [&bar](int delta) {
+    const QPointF at(20, 10);
+    QWheelEvent e(at, bar.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&bar, &e);
+  };
+  wheel(120);  // up, towards the left: one step back, and the status follows
+  EXPECT_EQ(Status(), " Undo:5 Redo:2 Total:7");
+  EXPECT_EQ(w.Form().FUndoPos, 5);
+  wheel(-60);
+  EXPECT_EQ(Status(), " Undo:5 Redo:2 Total:7");
+  wheel(-60);  // a notch made of two halves
+  EXPECT_EQ(Status(), " Undo:6 Redo:1 Total:7");
+  EXPECT_EQ(bar.value(), 6);
+}
+
+// The thumb stands out from its track in the default style.
+TEST_F(QtPlayerWindowTest, HistoryBarThumbIsPlainlyVisible) {
+  Open();
+  QScrollBar& bar = w.HistoryBar();
+  QStyleOptionSlider option;
+  option.initFrom(&bar);
+  option.orientation = Qt::Horizontal;
+  option.minimum = bar.minimum();
+  option.maximum = bar.maximum();
+  option.sliderPosition = option.sliderValue = bar.value();
+  option.pageStep = bar.pageStep();
+  option.singleStep = bar.singleStep();
+  option.subControls = QStyle::SC_All;
+  const QRect thumb = bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar);
+  ASSERT_GT(thumb.width(), 4);
+  const QImage image = bar.grab().toImage();
+  const auto grey = [&image](QPoint p) { return qGray(image.pixel(p)); };
+  const QPoint inThumb = thumb.center();
+  const QPoint inTrack(thumb.left() > bar.width() / 2 ? thumb.left() / 2 : (thumb.right() + bar.width()) / 2,
+                       thumb.center().y());
+  EXPECT_GT(std::abs(grey(inThumb) - grey(inTrack)), 60) << grey(inThumb) << " " << grey(inTrack);
+}
+
+TEST_F(QtPlayerWindowTest, StatusLabelShowsBigCountsWhole) {
+  Open();
+  w.SetStatusText(" Undo:36864 Redo:4096 Total:40960");
+  QApplication::processEvents();
+  QLabel& label = w.StatusLabel();
+  EXPECT_TRUE(label.isVisible());
+  EXPECT_GE(label.width(), label.fontMetrics().horizontalAdvance(label.text()));
+  EXPECT_LE(label.mapTo(&w, QPoint(label.width(), 0)).x(), w.width());
+}
+
 TEST_F(QtPlayerWindowTest, TypingUpdatesTheStatusOnKeyRelease) {
   Open();
   Trigger(TPlayerAction::textUndo);
@@ -188,6 +255,29 @@ TEST_F(QtPlayerWindowTest, DropsOpenUndoFilesWhateverTheCaseOfTheExtension) {
   EXPECT_EQ(w.Form().FFileName, capital);
 }
 
+// As file managers offer them: a URI list with CR LF, percent-encoded
+// Japanese names and spaces, the host named, and a comment.
+TEST_F(QtPlayerWindowTest, UriListsOfFileManagersGiveTheirLocalPaths) {
+  const std::string spaced = dir.Write("春の 日.eud", SmallUndoFile());
+  const QString encoded = QUrl::fromLocalFile(QString::fromStdString(spaced)).toEncoded();
+  ASSERT_TRUE(encoded.contains("%20"));
+  QMimeData mime;
+  mime.setData("text/uri-list", ("# dropped\r\n" + encoded + "\r\nfile://localhost" +
+                                 QUrl::fromLocalFile(QString::fromStdString(file)).toEncoded().mid(7) +
+                                 "\r\nsftp://elsewhere/x.eud\r\n")
+                                    .toUtf8());
+  EXPECT_EQ(DroppedPaths(mime), (QStringList{QString::fromStdString(spaced), QString::fromStdString(file)}));
+
+  w.Guard([this] { w.Form().FormCreate({}); });
+  const QPoint centre = w.rect().center();
+  QDragEnterEvent enter(centre, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(centre), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &drop);
+  EXPECT_EQ(w.Form().FFileName, file);  // each opened in turn; the last stays
+}
+
 TEST_F(QtPlayerWindowTest, FilesDraggedOntoTheWindowAreAcceptedAndOpened) {
   w.Guard([this] { w.Form().FormCreate({}); });
   QMimeData mime;
@@ -213,7 +303,6 @@ TEST_F(QtPlayerWindowTest, F2ShowsTheVersionAndErrorsLeaveTheWindowUsable) {
   QTest::keyClick(&w.EditWidget(), Qt::Key_F2);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], std::string(kAppTitle) + "\t" + kVersionText);
-  EXPECT_EQ(ExpandTabs("ab\tc\n\td").toStdString(), "ab      c\n        d");
 
   w.Guard([] { throw std::runtime_error("boom"); });
   ASSERT_EQ(messages.size(), 2u);
@@ -225,6 +314,7 @@ TEST_F(QtPlayerWindowTest, F2ShowsTheVersionAndErrorsLeaveTheWindowUsable) {
 TEST(QtPlayerLayout, ToolBarAndIcons) {
   QtPlayerWindow w;
   EXPECT_EQ(w.size(), QSize(457, 295));
+  EXPECT_EQ(w.pos(), QPoint(207, 152));
   EXPECT_EQ(w.StatusLabel().size(), QSize(182, 22));
   EXPECT_EQ(w.HistoryBar().height(), 22);
   // At the designed width the whole tool bar fits: no label hidden behind an extension button.
@@ -271,12 +361,12 @@ TEST(QtPlayerDialogs, BoxesAndFileDialogsCarryTheirCaptionsButtonsFiltersAndFold
   w.show();
 
   WhenModal([](QWidget& m) {
-    auto& box = dynamic_cast<QMessageBox&>(m);
+    auto& box = dynamic_cast<QtMessageDialog&>(m);
     EXPECT_EQ(box.windowTitle().toStdString(), kAppTitle);
-    EXPECT_EQ(box.text(), "Kelvane 1.0     (c)");
-    EXPECT_EQ(box.icon(), QMessageBox::NoIcon);
-    EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
-    box.button(QMessageBox::Ok)->click();
+    EXPECT_EQ(box.Text().Text(), "Kelvane 1.0\t(c)");
+    const QList<QPushButton*> buttons = box.findChildren<QPushButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    buttons.front()->click();
   });
   w.ShowMessage("Kelvane 1.0\t(c)");
 
@@ -307,14 +397,48 @@ TEST(QtPlayerDialogs, BoxesAndFileDialogsCarryTheirCaptionsButtonsFiltersAndFold
     auto& dialog = dynamic_cast<QFileDialog&>(m);
     EXPECT_EQ(dialog.windowTitle().toStdString(), "名前を付けて保存（´д｀）");
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_EQ(dialog.defaultSuffix(), "");
+    EXPECT_EQ(dialog.defaultSuffix(), "eud");
     EXPECT_EQ(dialog.selectedFiles(), QStringList{QString::fromStdString(file)});
-    static_cast<QDialog&>(dialog).accept();  // over the existing file, without a question of its own
+    WhenModal([](QWidget& question) {  // the dialog's usual question over an existing file
+      dynamic_cast<QMessageBox&>(question).button(QMessageBox::Yes)->click();
+    });
+    static_cast<QDialog&>(dialog).accept();  // as the dialog's own button does
   });
   EXPECT_EQ(w.RunSaveDialog("名前を付けて保存（´д｀）", file), file);
 
   WhenModal([](QWidget& m) { dynamic_cast<QFileDialog&>(m).reject(); });
   EXPECT_EQ(w.RunSaveDialog("名前を付けて保存（´д｀）", ""), std::nullopt);
+}
+
+// Tabs in a message stand at stops in pixels, so columns line up in a
+// proportional font whatever the widths of the words before them.
+TEST(QtPlayerDialogs, MessageTabsStopAtPixelColumns) {
+  const auto rightmostInk = [](const QString& text) {
+    QtTabbedText widget(text);
+    widget.resize(widget.sizeHint());
+    const QImage image = widget.grab().toImage();
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (qGray(image.pixel(x, y)) < 128) right = std::max(right, x);
+    return right;
+  };
+  EXPECT_EQ(rightmostInk("i\tW"), rightmostInk("WWW\tW"));
+  const QFontMetrics metrics(QtTabbedText("x").font());
+  EXPECT_EQ(MessageTabStop(metrics), 8 * metrics.averageCharWidth());
+}
+
+// The dialogs' and boxes' buttons in the user's language; the program's own
+// texts stay its own.
+TEST(QtPlayerDialogs, QtsOwnTextsFollowTheLocale) {
+  if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_ja.qm"))
+    GTEST_SKIP() << "Qt's Japanese translations are not installed";
+  QTranslator* japanese = InstallQtTranslations(QLocale(QLocale::Japanese, QLocale::Japan));
+  ASSERT_NE(japanese, nullptr);
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("キャンセル"));
+  QCoreApplication::removeTranslator(japanese);
+  delete japanese;
+  EXPECT_EQ(InstallQtTranslations(QLocale(QLocale::English, QLocale::UnitedStates)), nullptr);
 }
 
 TEST(QtPlayerScreenshot, ParsesItsArgumentsAndWritesAPngOfTheSize) {

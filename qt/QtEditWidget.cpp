@@ -418,6 +418,7 @@ void QtEditWidget::keyReleaseEvent(QKeyEvent* e) {
   eventMods_ = e->modifiers();
   Guard([&] {
     if (const uint32_t vk = VirtualKey(e->key())) Send(WM_KEYUP, vk);
+    PublishSelection();
   });
   eventMods_.reset();
   e->accept();
@@ -480,11 +481,28 @@ void QtEditWidget::mouseMoveEvent(QMouseEvent* e) {
 
 void QtEditWidget::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) SendMouse(e, WM_LBUTTONUP);
+  Guard([&] { PublishSelection(); });
 }
 
 void QtEditWidget::mouseDoubleClickEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) SendMouse(e, WM_LBUTTONDBLCLK);
   if (e->button() == Qt::RightButton) SendMouse(e, WM_RBUTTONDOWN);
+  Guard([&] { PublishSelection(); });
+}
+
+// The X selection: the selected text, as other programs (and input methods
+// that reconvert what is selected) read it. Set once a selection gesture
+// ends, not at every step of one.
+void QtEditWidget::PublishSelection() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard || !clipboard->supportsSelection() || !editor_->Selected) return;
+  const std::string text = editor_->BoxMode ? editor_->GetBoxText() : editor_->GetSelText();
+  if (text.empty()) return;
+  QString unicode = QString::fromStdU16String(cp932::ToUtf16(text));
+  unicode.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (clipboard->ownsSelection() && unicode == published_) return;
+  published_ = unicode;
+  clipboard->setText(unicode, QClipboard::Selection);
 }
 
 // Touchpads send fractions of a notch; they add up to whole notches.

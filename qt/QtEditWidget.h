@@ -129,6 +129,7 @@ class QtEditWidget : public QWidget, public EditHost {
   static LPARAM PackPoint(QPoint p);
   void SendMouse(QMouseEvent* e, uint32_t msg);
   const std::string& CaretLine() const;
+  void PublishSelection();
   // Selects the stretch an input method takes away (UTF-16, from the caret).
   void SelectForReplacement(int start, int length);
 
@@ -155,6 +156,7 @@ class QtEditWidget : public QWidget, public EditHost {
   std::optional<Qt::KeyboardModifiers> eventMods_;  // of the event being handled
   std::optional<Qt::MouseButtons> eventButtons_;
   std::string imeResult_;
+  QString published_;  // the text last put in the X selection
   QtPreedit preedit_;
   int wheelRest_ = 0;  // wheel units short of one notch
   QImage frozen_;      // what the screen shows while redrawing is off

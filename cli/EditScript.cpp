@@ -19,10 +19,20 @@ class ScriptError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What separates words, and what a line made only of is blank: blank and tab,
+// and the CR, VT and FF that some editors leave in a script. One rule for the
+// line skipper and the word splitter, so a line never reaches the parser
+// with no word in it.
+constexpr std::string_view kBlanks = " \t\r\v\f";
+
 std::vector<std::string> Words(const std::string& line) {
-  std::istringstream in(line);
   std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
+  for (size_t at = line.find_first_not_of(kBlanks); at != std::string::npos;
+       at = line.find_first_not_of(kBlanks, at)) {
+    const size_t end = std::min(line.find_first_of(kBlanks, at), line.size());
+    words.push_back(line.substr(at, end - at));
+    at = end;
+  }
   return words;
 }
 
@@ -294,7 +304,7 @@ void ScriptPlayer::Play(const TScriptCommand& c) {
 
 TScriptCommand ParseLine(const std::string& line, int lineNo) {
   TScriptLine l{Words(line), {}};
-  const size_t space = line.find(' ', line.find_first_not_of(" \t"));
+  const size_t space = line.find_first_of(kBlanks, line.find_first_not_of(kBlanks));
   if (space != std::string::npos) l.Rest = line.substr(space + 1);
   TScriptCommand c;
   c.LineNo = lineNo;
@@ -314,7 +324,7 @@ std::optional<std::vector<TScriptCommand>> ParseEditScript(const std::string& sc
   for (std::string line; std::getline(in, line);) {
     ++lineNo;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const size_t first = line.find_first_not_of(" \t");
+    const size_t first = line.find_first_not_of(kBlanks);
     if (first == std::string::npos || line[first] == '#') continue;
     try {
       commands.push_back(ParseLine(line, lineNo));

@@ -58,6 +58,19 @@ TEST(CliEdit, UnknownLinesStopBeforeAnythingRuns) {
   }
 }
 
+// A line of whitespace of any kind is blank; words split at the same bytes.
+TEST(CliEdit, LinesOfOnlyWhitespaceAreBlank) {
+  TTempFolder dir;
+  for (const std::string blank : {"\r\r\n", "\v\n", "\f\n", " \t\v\r\f\n"}) {
+    const TCliRun run = Edit(dir, blank + "type a\n" + blank + "dump\n");
+    EXPECT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_NE(run.Out.find("\"text\":\"61\""), std::string::npos) << run.Out;
+  }
+  const TCliRun tabbed = Edit(dir, "type\tab\nkey\vLEFT\ndump\n");
+  EXPECT_EQ(tabbed.Exit, 0) << tabbed.Err;
+  EXPECT_NE(tabbed.Out.find("\"text\":\"6162\",\"utf8\":\"ab\",\"caret\":[1,0]"), std::string::npos) << tabbed.Out;
+}
+
 TEST(CliEdit, AFailingStepIsReportedAndTheScriptGoesOn) {
   TTempFolder dir;
   const std::string file = dir.Write("bad.eud", EudLines({"TEXT=ab", "udMODE=0", "udCARET_X=0", "udCARET_Y=7",

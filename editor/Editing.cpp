@@ -15,14 +15,6 @@ constexpr char kCrLf[] = "\r\n";
 
 int32_t ToCount(int64_t n) { return static_cast<int32_t>(std::min<int64_t>(n, std::numeric_limits<int32_t>::max())); }
 
-// The lines InsertText makes of S: without a CR the text stays in one line
-// (a lone LF is a byte like any other); with one, every CR LF, lone CR and
-// lone LF breaks, and a NUL ends the text. A trailing break gives an empty last piece.
-std::vector<std::string_view> InsertedPieces(std::string_view s) {
-  if (s.find('\r') == std::string_view::npos) return {s};
-  return SplitAtBreaks(UpToNul(s));
-}
-
 // What undoing InsertText (S) must remove: the bytes it put in, each break two.
 int32_t InsertedLength(std::string_view s) {
   const std::vector<std::string_view> pieces = InsertedPieces(s);

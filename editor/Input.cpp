@@ -212,7 +212,8 @@ LRESULT TVeskEdit::WMChar(WPARAM wParam, LPARAM) {
 LRESULT TVeskEdit::WMImeComposition(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = DefaultHandler(WM_IME_COMPOSITION, wParam, lParam);
   if ((static_cast<uintptr_t>(lParam) & GCS_RESULTSTR) == 0) return result;
-  const std::string s = FHost.ImeResultString();
+  // A result string ends at its first NUL, as the platforms' IME strings do.
+  const std::string s(UpToNul(FHost.ImeResultString()));
   // Where the platform queues the result again as characters, those are
   // swallowed; elsewhere nothing may be, or typing after a result loses keys.
   ImeSkipCount = FHost.ImeEchoesResultAsChars()

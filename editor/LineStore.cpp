@@ -91,4 +91,9 @@ std::vector<std::string_view> SplitAtBreaks(std::string_view s) {
 
 std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
 
+std::vector<std::string_view> InsertedPieces(std::string_view s) {
+  if (s.find('\r') == std::string_view::npos) return {s};
+  return SplitAtBreaks(UpToNul(s));
+}
+
 }  // namespace kelvane

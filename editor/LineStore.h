@@ -99,6 +99,11 @@ bool SplitAtCrLf(TAEStrList& list, std::string_view s);
 std::vector<std::string_view> SplitAtBreaks(std::string_view s);
 // S up to its first NUL byte, which ends a text wherever it is read.
 std::string_view UpToNul(std::string_view s);
+// The lines InsertText makes of S: without a CR the text stays in one line
+// (a lone LF is a byte like any other); with one, every CR LF, lone CR and
+// lone LF breaks, and a NUL ends the text. A trailing break gives an empty
+// last piece; there is always at least one piece.
+std::vector<std::string_view> InsertedPieces(std::string_view s);
 
 // Clamps a 64-bit column or count into the range a line can have.
 constexpr size_t ClampToSize(int64_t v, size_t size) {

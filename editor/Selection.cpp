@@ -143,8 +143,10 @@ void TVeskEdit::BoxRemove() {
 void TVeskEdit::PasteCommand() {
   if (!FHost.HasFocus()) return;
   const std::optional<std::string> text = FHost.GetClipboardText();
-  if (!text || text->empty()) return;
-  InputText(*text);
+  // Plain text ends at its first NUL, as the platforms' clipboards have it.
+  const std::string_view pasted = text ? UpToNul(*text) : std::string_view();
+  if (pasted.empty()) return;
+  InputText(pasted);
 }
 
 void TVeskEdit::DropDraggedText(bool copy, bool overwrite) {

@@ -73,17 +73,19 @@ void TVeskEdit::InsertText(std::string_view s) {
   const int32_t y = CaretPos.Y;
   const int32_t x = CaretPos.X;
   TVeskItem& line = Items.Get(y);
-  if (s.find('\r') == std::string_view::npos) {
-    line.InsertBytes(static_cast<int64_t>(x) + 1, s);
-    CaretPos.X = SaturatedAdd(CaretPos.X, static_cast<int64_t>(s.size()));
+  // Exactly the pieces the recorded count is made of (InsertedLength), so
+  // that undo takes away what was put in.
+  std::vector<std::string_view> pieces = InsertedPieces(s);
+  if (pieces.size() == 1) {  // no break, or none before a NUL
+    line.InsertBytes(static_cast<int64_t>(x) + 1, pieces[0]);
+    CaretPos.X = SaturatedAdd(CaretPos.X, static_cast<int64_t>(pieces[0].size()));
     RepaintLines(y, std::min(y + 1, Items.Count() - 1));
   } else {
     const size_t cut = ClampToSize(x, line.Text.size());
     std::string tail = line.Text.substr(cut);
     std::string head = line.Text.substr(0, cut);
-    // The pieces of the text followed by one empty piece: pieces[n-2] is the last
-    // piece of the text (empty when it ends with a break) and takes the tail.
-    std::vector<std::string_view> pieces = SplitAtBreaks(UpToNul(s));
+    // The pieces followed by one empty piece: pieces[n-2] is the last piece
+    // of the text (empty when it ends with a break) and takes the tail.
     pieces.push_back({});
     const size_t n = pieces.size();
     line.Assign(head.append(pieces[0]));

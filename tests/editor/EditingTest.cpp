@@ -55,7 +55,9 @@ TEST(Editing, InsertionRecordsWhatUndoMustRemove) {
   const std::vector<std::tuple<std::string, Lines, int32_t, TPoint>> pastes{
       {"x\r\ny", {"Xx", "yY"}, 4, {1, 1}},          {"x\r\n", {"Xx", "Y"}, 3, {0, 1}},
       {"x\ny", {"Xx\nyY"}, 3, {4, 0}},              {"a\rb\nc\r\n", {"Xa", "b", "c", "Y"}, 9, {0, 3}},
-      {std::string("a\r\nb\0c", 6), {"Xa", "bY"}, 4, {1, 1}}};
+      {std::string("a\r\nb\0c", 6), {"Xa", "bY"}, 4, {1, 1}},
+      {std::string("a\0\r", 3), {"XaY"}, 1, {2, 0}},  // the NUL ends it before any break
+      {std::string("\0\r", 2), {"XY"}, 0, {1, 0}}};
   for (const auto& [paste, lines, count, caret] : pastes) {
     e.Start("XY", {1, 0});
     e.edit.InputText(paste);
@@ -64,6 +66,24 @@ TEST(Editing, InsertionRecordsWhatUndoMustRemove) {
     EXPECT_EQ(e.Pushed(), (Records{{umInsert, {1, 0}, count, ""}}));
     e.ExpectRoundTrip({1, 0});
   }
+}
+
+// The clipboard's and an input method's text end at their first NUL, on every host.
+TEST(Editing, ClipboardAndInputMethodTextsEndAtTheirFirstNul) {
+  Editing e;
+  e.Start("hello world", {9, 0});
+  e.host.Focused = true;
+  e.host.Clipboard = std::string("\0\r", 2);
+  e.edit.PasteCommand();
+  EXPECT_EQ(e.Lines(), (Lines{"hello world"}));
+  EXPECT_TRUE(e.Pushed().empty());
+  e.host.Clipboard = std::string("ab\0cd\r\n", 7);
+  e.edit.PasteCommand();
+  e.host.ImeResult = std::string("xy\0z", 4);
+  e.edit.Perform(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+  EXPECT_EQ(e.Lines(), (Lines{"hello worabxyld"}));
+  while (e.edit.CanUndo()) e.edit.UndoStep();
+  EXPECT_EQ(e.Lines(), (Lines{"hello world"}));
 }
 
 TEST(Editing, EnterAndTab) {

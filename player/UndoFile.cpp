@@ -1,6 +1,7 @@
 // Reading and writing undo files.
 #include "player/UndoFile.h"
 
+#include <optional>
 #include <vector>
 
 #include "editor/VeskEdit.h"
@@ -54,7 +55,54 @@ void AddRecordAt(TUndoList& list, const std::vector<std::string_view>& lines, si
   AddUndoData(list, mode, caret, Unescape(ValueAt(lines[first + 4], 8)), count);
 }
 
+// What in an escaped value would not read back as itself, or nothing.
+std::optional<std::string> UnwritableBytes(std::string_view v) {
+  for (size_t i = 0; i < v.size(); ++i) {
+    const bool crLf = v[i] == '\r' && i + 1 < v.size() && v[i + 1] == '\n';
+    switch (v[i]) {
+      case '\0': return "a NUL byte";
+      case '\r':
+        if (!crLf) return "a CR without LF";
+        ++i;  // the pair is escaped
+        break;
+      case '\n': return "an LF without CR";
+      case '\x01':
+        if (i + 1 < v.size() && v[i + 1] == '\x01') return "two 0x01 bytes in a row";
+        if (v.substr(i + 1, 2) == kCrLf) return "a 0x01 byte right before a line break";
+        break;
+      default:
+        break;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> UnwritableRecord(const TUndoList& list, const char* stack) {
+  for (int32_t i = 0; i < list.Count(); ++i) {
+    if (std::optional<std::string> why = UnwritableBytes(list[i].Text))
+      return std::string(stack) + " record " + std::to_string(int64_t{i} + 1) + " holds " + *why;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<std::string> UnwritableReason(const TVeskEdit& editor) {
+  const int32_t count = editor.Items.Count();
+  for (int32_t y = 0; y < count; ++y) {
+    std::string_view line = editor.Items[y].Text;
+    // A line's last byte meets the CR LF that joins it to the next.
+    std::string joined;
+    if (y + 1 < count && !line.empty() && line.back() == '\x01') {
+      joined.assign(line).append(kCrLf);
+      line = joined;
+    }
+    if (std::optional<std::string> why = UnwritableBytes(line))
+      return "line " + std::to_string(int64_t{y} + 1) + " of the text holds " + *why;
+  }
+  if (auto why = UnwritableRecord(editor.Undo->FUndoList, "undo")) return why;
+  return UnwritableRecord(editor.Undo->FRedoList, "redo");
+}
 
 std::string BuildUndoFile(const TVeskEdit& editor) {
   std::string out;

@@ -3,6 +3,7 @@
 // gives the full regular layout; reading is positional and forgiving.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,14 @@ class TVeskEdit;
 
 // The bytes of an undo file for the editor's text and stacks (CR LF after every line).
 std::string BuildUndoFile(const TVeskEdit& editor);
+
+// Why the editor's state would not read back as it is from an undo file, or
+// nothing when it would. The file has no escape but CR LF as 0x01 0x01, so a
+// NUL (it ends the readable text), a lone CR or LF (each ends a file line),
+// two 0x01 bytes in a row (they read back as CR LF) and a 0x01 right before
+// CR LF (written as three 0x01, read back as CR LF and 0x01) cannot be held,
+// in the text or in any record. Names the line or the record, 1-based.
+std::optional<std::string> UnwritableReason(const TVeskEdit& editor);
 
 // Walks the bytes of an undo file into the editor: each "TEXT=" line replaces
 // the text (and empties the history); each "udMODE="/"rdMODE=" line with four

@@ -127,6 +127,12 @@ bool TFormKelvane::WriteUndoFile(const std::string& path) {
     return false;
   }
   FSaveError.clear();
+  // A state the file cannot hold is not written: it would read back short,
+  // silently, and the old file stays as it is.
+  if (std::optional<std::string> why = UnwritableReason(*Editor)) {
+    FSaveError = *why + ", which an undo file cannot hold";
+    return false;
+  }
   try {
     return WriteFileAtomically(path, BuildUndoFile(*Editor), &FSaveError);
   } catch (const std::exception& e) {

@@ -217,6 +217,43 @@ TEST(FormKelvane, SaveAsksBeforeOverwriting) {
   EXPECT_EQ(ReadBytes(path), SevenDigitsFile(3));
 }
 
+// A state that would not read back as it is stays unwritten, the old file
+// kept, with the line or record and the reason in the message; everything the
+// file can hold still writes.
+TEST(FormKelvane, StatesTheFileCannotHoldAreRefusedByName) {
+  const std::string old = SevenDigitsFile();
+  const struct {
+    std::string Text, RecordText, Reason;
+  } cases[] = {
+      {std::string("a\r\nb\0c", 7), "", "line 2 of the text holds a NUL byte"},
+      {"a\rb", "", "line 1 of the text holds a CR without LF"},
+      {"a\r\nb\nc", "", "line 2 of the text holds an LF without CR"},
+      {"a\x01\x01", "", "line 1 of the text holds two 0x01 bytes in a row"},
+      {"a\x01\r\nb", "", "line 1 of the text holds a 0x01 byte right before a line break"},
+      {"ab", "x\x01\r\n", "undo record 2 holds a 0x01 byte right before a line break"},
+      {"ab", std::string("x\0", 2), "undo record 2 holds a NUL byte"},
+  };
+  for (const auto& c : cases) {
+    Player p;
+    const std::string file = p.dir.Write("keep.eud", old);
+    p.Editor().SetText(c.Text);
+    THistoryBuilder b(p.Editor());
+    b.Insert({0, 0}, "z");
+    AddUndoData(p.Editor().Undo->FUndoList, umDelete, {0, 0}, c.RecordText, 0);
+    EXPECT_FALSE(p.Form.SaveUndoFile(file)) << c.Reason;
+    ASSERT_FALSE(p.W().Messages.empty());
+    EXPECT_EQ(p.W().Messages.back(), "SaveErr(`々´)!!! \n" + c.Reason + ", which an undo file cannot hold");
+    EXPECT_EQ(ReadBytes(file), old) << c.Reason;
+  }
+  // A single 0x01, and one after a line break, read back as they are.
+  Player p;
+  p.Editor().SetText("a\x01b\r\n\x01c");
+  THistoryBuilder(p.Editor()).Insert({0, 0}, "\x01");
+  const std::string file = p.dir.Path("ok.eud");
+  ASSERT_TRUE(p.Form.SaveUndoFile(file));
+  EXPECT_EQ(ReadBytes(file), BuildUndoFile(p.Editor()));
+}
+
 TEST(FormKelvane, SaveWithoutAFileRunsSaveAs) {
   Player p;
   THistoryBuilder(p.Editor()).Insert({0, 0}, "x");

@@ -176,6 +176,14 @@ LRESULT TVeskEdit::WMKeyUp(WPARAM wParam, LPARAM) {
 LRESULT TVeskEdit::WMChar(WPARAM wParam, LPARAM) {
   uint32_t ch = LoWord(wParam);
   if (OnKeyPress) OnKeyPress(*this, ch);
+  // The platform's echo of an input-method result, one message per byte it
+  // put in: each is swallowed before anything acts on it, control characters
+  // and the bytes of a double-byte character alike, or a CR in the result
+  // would break the line twice and the user's own keys would be eaten.
+  if (ImeSkipCount > 0) {
+    SkipEchoedChar(LoWord(ch));
+    return 0;
+  }
   ch = LoWord(ch);
   switch (ch) {
     case 8: BackSpaceKey(); return 0;
@@ -189,22 +197,28 @@ LRESULT TVeskEdit::WMChar(WPARAM wParam, LPARAM) {
     const std::optional<uint32_t> next = FHost.PeekChar(false);
     if (!next || *next < 0x40 || *next > 0xFF) return 0;
     FHost.PeekChar(true);
-    if (ImeSkipCount > 0) {
-      ImeSkipCount = std::max(0, ImeSkipCount - 2);
-      return 0;
-    }
     s = {static_cast<char>(ch), static_cast<char>(*next)};
   } else if ((ch >= 0x20 && ch <= 0x7E) || (ch >= 0xA0 && ch <= 0xFF)) {
-    if (ImeSkipCount > 0) {
-      --ImeSkipCount;
-      return 0;
-    }
     s = {static_cast<char>(ch)};
   } else {
     return 0;
   }
   InsertTyped(s);
   return 0;
+}
+
+// A double-byte character's echo is its lead and, queued behind it, its trail:
+// the pair goes together, two bytes off the count.
+void TVeskEdit::SkipEchoedChar(uint32_t ch) {
+  if (ch <= 0xFF && cp932::IsLeadByte(static_cast<unsigned char>(ch))) {
+    const std::optional<uint32_t> next = FHost.PeekChar(false);
+    if (next && *next >= 0x40 && *next <= 0xFF) {
+      FHost.PeekChar(true);
+      ImeSkipCount = std::max(0, ImeSkipCount - 2);
+      return;
+    }
+  }
+  --ImeSkipCount;
 }
 
 // ---- IME ----------------------------------------------------------------------

@@ -410,6 +410,7 @@ class TVeskEdit : public TVeskMetrics,
   LRESULT WMLButtonDblClk(WPARAM, LPARAM);
   LRESULT WMRButtonDown(WPARAM, LPARAM);
   void InsertTyped(std::string_view s);
+  void SkipEchoedChar(uint32_t ch);
   void DeleteLinePart(int32_t line, bool toEnd);
   void FollowBoxCaret(int32_t x);
   bool StartTextDrag(int32_t x, int32_t y, TPoint doc);

@@ -286,6 +286,15 @@ TEST(Input, SkipCountSwallowsTheEchoOfAResult) {
   EXPECT_EQ(in.edit.ImeSkipCount, 2);
   in.Type(Sjis("字") + "c");
   EXPECT_EQ(in.edit.GetText(), Sjis("漢字") + "c");
+
+  // Every echoed byte counts, line breaks, tabs and backspaces too: none acts twice,
+  // and the user's next keys all arrive.
+  in.edit.SetText("");
+  in.host.ImeResult = "a\r\n\tb\x08";
+  in.edit.Perform(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+  in.Type("a\r\n\tb\x08xyz");
+  EXPECT_EQ(in.edit.GetText(), "a\r\n\tb\x08xyz");
+  EXPECT_EQ(in.edit.ImeSkipCount, 0);
 }
 
 TEST(Input, ReconversionAnswersTheWordAtTheCaret) {

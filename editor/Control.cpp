@@ -304,7 +304,12 @@ void TVeskEdit::RedoStep() {
   Undo->Redo();
 }
 
+// Every change of the text ends here, edits and history steps alike: the
+// positions kept between operations are brought back into the text first, so
+// a later Shift+click or drop never starts from a line that is gone.
 void TVeskEdit::FireChange() {
+  SelAnchor = NormalizePos(SelAnchor);
+  DragPos = NormalizePos(DragPos);
   if (OnChange) OnChange(*this);
 }
 

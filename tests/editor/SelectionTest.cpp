@@ -30,6 +30,35 @@ struct Selection : EditorFixture {
   }
 };
 
+// The anchor a selection leaves behind stays inside the text after every
+// change: a cut of a backwards selection, typing over one, an undo that takes
+// its line away. Shift+click then extends from a place that exists.
+TEST(Selection, TheAnchorLeftBehindStaysInTheText) {
+  Selection s;
+  s.edit.SetText("abc");
+  s.Select({3, 0}, {0, 0});  // made backwards, as Shift+Home makes it
+  s.edit.CutCommand();
+  EXPECT_EQ(s.edit.SelAnchor, (TPoint{0, 0}));
+
+  s.edit.SetText("");
+  s.edit.InputText("\r\nq");
+  s.Select({1, 1}, {0, 0});
+  s.edit.InputText("\x08");  // typed over the selection
+  EXPECT_LT(s.edit.SelAnchor.Y, s.edit.Items.Count());
+  EXPECT_LE(s.edit.SelAnchor.X, s.edit.Items[s.edit.SelAnchor.Y].TextLength());
+
+  s.edit.SetText("");
+  s.edit.InputText("x");
+  s.edit.NewLine();
+  s.edit.InputText("yz");
+  s.edit.SelAnchor = {2, 1};
+  s.edit.DragPos = {1, 1};
+  s.edit.UndoStep();
+  s.edit.UndoStep();  // the second line goes
+  EXPECT_EQ(s.edit.SelAnchor, (TPoint{1, 0}));
+  EXPECT_EQ(s.edit.DragPos, (TPoint{1, 0}));
+}
+
 TEST(Selection, OrderedRangeAndSelectedText) {
   auto r = TVeskEdit::OrderRange({5, 2}, {1, 2});
   EXPECT_EQ((std::array{r.Left, r.Top, r.Right, r.Bottom}), (std::array{1, 2, 5, 2}));

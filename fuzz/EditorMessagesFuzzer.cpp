@@ -2,7 +2,9 @@
 // with modifiers, characters with lead and trail bytes, input-method results,
 // mouse presses, moves, releases and double clicks, clipboard contents, copy,
 // cut, paste, undo and redo), its invariants checked after every message and
-// undo-all then redo-all required to give the text back at the end.
+// undo-all then redo-all required to give the text back at the end. An
+// input-method result echoed as characters must leave the text as the result
+// made it.
 //
 // Input: one byte of settings (bit 0: the input method echoes its results as
 // characters; bit 1: text drag on), then one message per opcode byte; each
@@ -84,13 +86,19 @@ class MessagePlayer {
     }
   }
 
-  // A result string, then (where the platform does so) the same bytes again as characters.
+  // A result string, then (where the platform does so) the same bytes again as
+  // characters: those are the result's echo, to be swallowed whole, every byte
+  // of it, and nothing after it.
   void Ime(const std::string& result) {
     host_.ImeResult = result;
     e_.Perform(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
     host_.ImeResult.clear();
     CheckEditor(e_, Last);
-    if (host_.ImeEchoes) Chars(result, 0);
+    if (!host_.ImeEchoes) return;
+    const std::string text = e_.GetText();
+    Chars(result, 0);
+    if (e_.GetText() != text) Fail("the echo of an input-method result changed the text", Last);
+    if (e_.ImeSkipCount != 0) Fail("characters are left to swallow after an input-method result's echo", Last);
   }
 
   // Anywhere on the 640 x 480 window and a little outside it (a captured mouse).

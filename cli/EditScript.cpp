@@ -99,47 +99,6 @@ void Expect(bool ok, const std::string& what) {
   if (!ok) throw ScriptError(what);
 }
 
-TScriptCommand ParseLine(const std::string& line, int lineNo) {
-  const std::vector<std::string> w = Words(line);
-  TScriptCommand c;
-  c.LineNo = lineNo;
-  c.Verb = w[0];
-  const std::string& v = c.Verb;
-  const size_t space = line.find(' ', line.find_first_not_of(" \t"));
-  const std::string rest = space == std::string::npos ? std::string() : line.substr(space + 1);
-  if (v == "type" || v == "ime" || v == "clipboard") {
-    c.Text = ScriptText(rest);
-  } else if (v == "char") {
-    Expect(w.size() >= 2, "char needs a code");
-    c.Numbers = {Number(w[1])};
-    TakeModifiers(c, w, 2);
-  } else if (v == "key") {
-    Expect(w.size() >= 2, "key needs a name");
-    c.Numbers = {KeyCode(w[1])};
-    TakeModifiers(c, w, 2);
-  } else if (v == "down" || v == "move" || v == "up" || v == "dblclick") {
-    Expect(w.size() >= 3, v + " needs X and Y");
-    c.Numbers = {Number(w[1]), Number(w[2])};
-    TakeModifiers(c, w, 3);
-  } else if (v == "wheel") {
-    Expect(w.size() == 2 && (w[1] == "up" || w[1] == "down"), "wheel needs up or down");
-    c.Text = w[1];
-  } else if (v == "vscroll" || v == "hscroll") {
-    Expect(w.size() == 2 || w.size() == 3, v + " needs CODE [POS]");
-    c.Numbers = {Number(w[1])};
-    if (w.size() == 3) c.Numbers.push_back(Number(w[2]));
-  } else if (v == "set") {
-    Expect(w.size() == 3 && SetPropertyByName(nullptr, w[1], w[2]), "set needs a property name and a value of its kind");
-    c.Text = w[1];
-    c.Value = w[2];
-  } else {
-    static const char* kBare[] = {"copy", "cut", "paste", "undo", "redo", "dump", "records"};
-    Expect(std::find(std::begin(kBare), std::end(kBare), v) != std::end(kBare), "unknown command '" + v + "'");
-    Expect(w.size() == 1, v + " takes no arguments");
-  }
-  return c;
-}
-
 std::string Bool(bool b) { return b ? "true" : "false"; }
 
 std::string RecordsJson(const TUndoList& list) {
@@ -148,22 +107,65 @@ std::string RecordsJson(const TUndoList& list) {
     const TUndoData& r = list[i];
     s += (i ? "," : "") + std::string("{\"mode\":") + std::to_string(r.Mode) + ",\"x\":" + std::to_string(r.Caret.X) +
          ",\"y\":" + std::to_string(r.Caret.Y) + ",\"count\":" + std::to_string(r.Count) + ",\"text\":\"" +
-         Hex(r.Text) + "\"}";
+         Hex(r.Text) + "\",\"utf8\":\"" + JsonUtf8(r.Text) + "\"}";
   }
   return s + "]";
 }
+
+// What one line gives a verb's parser: its words, and the rest of the line
+// after the verb and one blank (a TEXT argument, blanks and all).
+struct TScriptLine {
+  std::vector<std::string> Words;
+  std::string Rest;
+};
 
 class ScriptPlayer {
  public:
   ScriptPlayer(TVeskEdit& e, HeadlessEditHost& host, std::ostream& out) : e_(e), host_(host), out_(out) {}
 
-  void Play(const TScriptCommand& c) {
-    HoldModifiers(c);
-    struct Release {
-      HeadlessEditHost& host;
-      ~Release() { host.KeysDown.clear(); }
-    } release{host_};
-    Dispatch(c);
+  void Play(const TScriptCommand& c);
+
+  // One member per verb, named in the verb table below.
+  void Char(const TScriptCommand& c) { e_.Perform(WM_CHAR, static_cast<WPARAM>(c.Numbers[0] & 0xFFFF)); }
+  void Type(const TScriptCommand& c) { PumpChars(c.Text); }
+  void Key(const TScriptCommand& c) {
+    e_.Perform(WM_KEYDOWN, static_cast<WPARAM>(c.Numbers[0]));
+    e_.Perform(WM_KEYUP, static_cast<WPARAM>(c.Numbers[0]));
+  }
+  void Ime(const TScriptCommand& c) {
+    host_.ImeResult = c.Text;
+    e_.Perform(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+    host_.ImeResult.clear();
+    PumpChars(c.Text);
+  }
+  void Down(const TScriptCommand& c) { Mouse(WM_LBUTTONDOWN, c, true); }
+  void Move(const TScriptCommand& c) { Mouse(WM_MOUSEMOVE, c, true); }
+  void Up(const TScriptCommand& c) { Mouse(WM_LBUTTONUP, c, false); }
+  void DblClick(const TScriptCommand& c) { Mouse(WM_LBUTTONDBLCLK, c, true); }
+  void Wheel(const TScriptCommand& c) {
+    const uint32_t delta = c.Text == "up" ? 120 : static_cast<uint16_t>(-120);
+    e_.Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(MakeLParam(0, delta)));
+  }
+  void VScroll(const TScriptCommand& c) { Scroll(c, true); }
+  void HScroll(const TScriptCommand& c) { Scroll(c, false); }
+  void Clipboard(const TScriptCommand& c) { host_.Clipboard = c.Text; }
+  void Copy(const TScriptCommand&) { e_.Perform(WM_COPY); }
+  void Cut(const TScriptCommand&) { e_.Perform(WM_CUT); }
+  void Paste(const TScriptCommand&) { e_.Perform(WM_PASTE); }
+  void Undo(const TScriptCommand&) { e_.UndoStep(); }
+  void Redo(const TScriptCommand&) { e_.RedoStep(); }
+  void Set(const TScriptCommand& c) { SetPropertyByName(&e_, c.Text, c.Value); }
+  void Dump(const TScriptCommand&) {
+    const std::string text = e_.GetText();
+    out_ << "{\"text\":\"" << Hex(text) << "\",\"utf8\":\"" << JsonUtf8(text) << "\",\"caret\":[" << e_.CaretPos.X << "," << e_.CaretPos.Y
+         << "],\"anchor\":[" << e_.SelAnchor.X << "," << e_.SelAnchor.Y << "],\"selected\":" << Bool(e_.Selected)
+         << ",\"box\":" << Bool(e_.BoxMode) << ",\"lineSelect\":" << Bool(e_.LineSelect) << ",\"top\":" << e_.TopLine
+         << ",\"hscroll\":" << e_.HScrollPos << ",\"undo\":" << e_.Undo->FUndoList.Count()
+         << ",\"redo\":" << e_.Undo->FRedoList.Count() << "}\n";
+  }
+  void Records(const TScriptCommand&) {
+    out_ << "{\"undo\":" << RecordsJson(e_.Undo->FUndoList) << ",\"redo\":" << RecordsJson(e_.Undo->FRedoList)
+         << "}\n";
   }
 
  private:
@@ -190,66 +192,118 @@ class ScriptPlayer {
     e_.Perform(msg, keys, MakeLParam(static_cast<uint32_t>(x) & 0xFFFF, static_cast<uint32_t>(y) & 0xFFFF));
   }
 
-  void Dispatch(const TScriptCommand& c) {
-    const std::string& v = c.Verb;
-    if (v == "char") {
-      e_.Perform(WM_CHAR, static_cast<WPARAM>(c.Numbers[0] & 0xFFFF));
-    } else if (v == "type") {
-      PumpChars(c.Text);
-    } else if (v == "key") {
-      e_.Perform(WM_KEYDOWN, static_cast<WPARAM>(c.Numbers[0]));
-      e_.Perform(WM_KEYUP, static_cast<WPARAM>(c.Numbers[0]));
-    } else if (v == "ime") {
-      host_.ImeResult = c.Text;
-      e_.Perform(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
-      host_.ImeResult.clear();
-      PumpChars(c.Text);
-    } else if (v == "down") {
-      Mouse(WM_LBUTTONDOWN, c, true);
-    } else if (v == "move") {
-      Mouse(WM_MOUSEMOVE, c, true);
-    } else if (v == "up") {
-      Mouse(WM_LBUTTONUP, c, false);
-    } else if (v == "dblclick") {
-      Mouse(WM_LBUTTONDBLCLK, c, true);
-    } else if (v == "wheel") {
-      const uint32_t delta = c.Text == "up" ? 120 : static_cast<uint16_t>(-120);
-      e_.Perform(WM_MOUSEWHEEL, static_cast<WPARAM>(MakeLParam(0, delta)));
-    } else if (v == "vscroll" || v == "hscroll") {
-      const bool vertical = v == "vscroll";
-      if (c.Numbers.size() > 1) host_.Bars[vertical ? 1 : 0].TrackPos = static_cast<int32_t>(c.Numbers[1]);
-      e_.Perform(vertical ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(c.Numbers[0] & 0xFFFF));
-    } else if (v == "clipboard") {
-      host_.Clipboard = c.Text;
-    } else if (v == "copy" || v == "cut" || v == "paste") {
-      const uint32_t msg = v == "copy" ? uint32_t{WM_COPY} : v == "cut" ? uint32_t{WM_CUT} : uint32_t{WM_PASTE};
-      e_.Perform(msg);
-    } else if (v == "undo") {
-      e_.UndoStep();
-    } else if (v == "redo") {
-      e_.RedoStep();
-    } else if (v == "set") {
-      SetPropertyByName(&e_, c.Text, c.Value);
-    } else if (v == "dump") {
-      Dump();
-    } else if (v == "records") {
-      out_ << "{\"undo\":" << RecordsJson(e_.Undo->FUndoList) << ",\"redo\":" << RecordsJson(e_.Undo->FRedoList)
-           << "}\n";
-    }
-  }
-
-  void Dump() {
-    out_ << "{\"text\":\"" << Hex(e_.GetText()) << "\",\"caret\":[" << e_.CaretPos.X << "," << e_.CaretPos.Y
-         << "],\"anchor\":[" << e_.SelAnchor.X << "," << e_.SelAnchor.Y << "],\"selected\":" << Bool(e_.Selected)
-         << ",\"box\":" << Bool(e_.BoxMode) << ",\"lineSelect\":" << Bool(e_.LineSelect) << ",\"top\":" << e_.TopLine
-         << ",\"hscroll\":" << e_.HScrollPos << ",\"undo\":" << e_.Undo->FUndoList.Count()
-         << ",\"redo\":" << e_.Undo->FRedoList.Count() << "}\n";
+  void Scroll(const TScriptCommand& c, bool vertical) {
+    if (c.Numbers.size() > 1) host_.Bars[vertical ? 1 : 0].TrackPos = static_cast<int32_t>(c.Numbers[1]);
+    e_.Perform(vertical ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(c.Numbers[0] & 0xFFFF));
   }
 
   TVeskEdit& e_;
   HeadlessEditHost& host_;
   std::ostream& out_;
 };
+
+// ---- the arguments each verb takes -------------------------------------------------
+
+void NoArguments(TScriptCommand& c, const TScriptLine& l) {
+  Expect(l.Words.size() == 1, c.Verb + " takes no arguments");
+}
+
+void TextArgument(TScriptCommand& c, const TScriptLine& l) { c.Text = ScriptText(l.Rest); }
+
+void CodeArgument(TScriptCommand& c, const TScriptLine& l) {
+  Expect(l.Words.size() >= 2, "char needs a code");
+  c.Numbers = {Number(l.Words[1])};
+  TakeModifiers(c, l.Words, 2);
+}
+
+void KeyArgument(TScriptCommand& c, const TScriptLine& l) {
+  Expect(l.Words.size() >= 2, "key needs a name");
+  c.Numbers = {KeyCode(l.Words[1])};
+  TakeModifiers(c, l.Words, 2);
+}
+
+void PointArguments(TScriptCommand& c, const TScriptLine& l) {
+  Expect(l.Words.size() >= 3, c.Verb + " needs X and Y");
+  c.Numbers = {Number(l.Words[1]), Number(l.Words[2])};
+  TakeModifiers(c, l.Words, 3);
+}
+
+void WheelArgument(TScriptCommand& c, const TScriptLine& l) {
+  Expect(l.Words.size() == 2 && (l.Words[1] == "up" || l.Words[1] == "down"), "wheel needs up or down");
+  c.Text = l.Words[1];
+}
+
+void ScrollArguments(TScriptCommand& c, const TScriptLine& l) {
+  Expect(l.Words.size() == 2 || l.Words.size() == 3, c.Verb + " needs CODE [POS]");
+  c.Numbers = {Number(l.Words[1])};
+  if (l.Words.size() == 3) c.Numbers.push_back(Number(l.Words[2]));
+}
+
+void PropertyArguments(TScriptCommand& c, const TScriptLine& l) {
+  const std::vector<std::string>& w = l.Words;
+  Expect(w.size() == 3 && SetPropertyByName(nullptr, w[1], w[2]), "set needs a property name and a value of its kind");
+  c.Text = w[1];
+  c.Value = w[2];
+}
+
+// The script language: every verb, how its arguments are read and what playing it does.
+struct TScriptVerb {
+  std::string_view Name;
+  void (*Parse)(TScriptCommand&, const TScriptLine&);
+  void (ScriptPlayer::*Play)(const TScriptCommand&);
+};
+
+constexpr TScriptVerb kVerbs[] = {
+    {"char", CodeArgument, &ScriptPlayer::Char},
+    {"type", TextArgument, &ScriptPlayer::Type},
+    {"key", KeyArgument, &ScriptPlayer::Key},
+    {"ime", TextArgument, &ScriptPlayer::Ime},
+    {"down", PointArguments, &ScriptPlayer::Down},
+    {"move", PointArguments, &ScriptPlayer::Move},
+    {"up", PointArguments, &ScriptPlayer::Up},
+    {"dblclick", PointArguments, &ScriptPlayer::DblClick},
+    {"wheel", WheelArgument, &ScriptPlayer::Wheel},
+    {"vscroll", ScrollArguments, &ScriptPlayer::VScroll},
+    {"hscroll", ScrollArguments, &ScriptPlayer::HScroll},
+    {"clipboard", TextArgument, &ScriptPlayer::Clipboard},
+    {"copy", NoArguments, &ScriptPlayer::Copy},
+    {"cut", NoArguments, &ScriptPlayer::Cut},
+    {"paste", NoArguments, &ScriptPlayer::Paste},
+    {"undo", NoArguments, &ScriptPlayer::Undo},
+    {"redo", NoArguments, &ScriptPlayer::Redo},
+    {"set", PropertyArguments, &ScriptPlayer::Set},
+    {"dump", NoArguments, &ScriptPlayer::Dump},
+    {"records", NoArguments, &ScriptPlayer::Records},
+};
+
+const TScriptVerb* FindVerb(std::string_view name) {
+  for (const TScriptVerb& verb : kVerbs) {
+    if (verb.Name == name) return &verb;
+  }
+  return nullptr;
+}
+
+void ScriptPlayer::Play(const TScriptCommand& c) {
+  HoldModifiers(c);
+  struct Release {
+    HeadlessEditHost& host;
+    ~Release() { host.KeysDown.clear(); }
+  } release{host_};
+  (this->*FindVerb(c.Verb)->Play)(c);
+}
+
+TScriptCommand ParseLine(const std::string& line, int lineNo) {
+  TScriptLine l{Words(line), {}};
+  const size_t space = line.find(' ', line.find_first_not_of(" \t"));
+  if (space != std::string::npos) l.Rest = line.substr(space + 1);
+  TScriptCommand c;
+  c.LineNo = lineNo;
+  c.Verb = l.Words[0];
+  const TScriptVerb* verb = FindVerb(c.Verb);
+  Expect(verb != nullptr, "unknown command '" + c.Verb + "'");
+  verb->Parse(c, l);
+  return c;
+}
 
 }  // namespace
 

@@ -16,16 +16,15 @@ TPoint TVeskEdit::DocPointOfPos(TPoint p) const {
   return {static_cast<int32_t>(std::min<int64_t>(x, INT32_MAX)), line};
 }
 
-void TVeskEdit::SetCaret(TPoint p, bool keepGoal, bool noHScroll, bool noVScroll, bool hForce,
-                         bool vCenter) {
+void TVeskEdit::SetCaret(TPoint p, TCaretOptions options) {
   const int32_t oldTop = TopLine;
   CaretPos = NormalizePos(p);
   const TPoint doc = DocPointOfPos(CaretPos);
   CaretDocX = doc.X;
   CaretDocLine = doc.Y;
-  if (!keepGoal) GoalX = CaretDocX;
-  if (!noVScroll) ScrollToCaretV(vCenter);
-  if (!noHScroll) ScrollToCaretH(hForce);
+  if (!options.KeepGoal) GoalX = CaretDocX;
+  if (!options.NoVScroll) ScrollToCaretV(options.VCenter);
+  if (!options.NoHScroll) ScrollToCaretH(options.HForce);
   DrawRulerStrip();
   if (TopLine != oldTop) {
     BoxTop = SelAnchor.Y;

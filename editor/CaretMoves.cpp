@@ -39,17 +39,16 @@ TPoint TVeskEdit::DocPointAtClient(int32_t cx, int32_t cy) const {
           static_cast<int32_t>(std::clamp<int64_t>(line, 0, Items.Count() - 1))};
 }
 
-void TVeskEdit::SetCaretAtX(int32_t x, int32_t line, bool noHScroll, bool noVScroll, bool hForce, bool vCenter,
-                            bool keepGoal) {
+void TVeskEdit::SetCaretAtX(int32_t x, int32_t line, TCaretOptions options) {
   const TPoint old = CaretPos;
   const int32_t oldTop = TopLine;
   CaretPos = PosAtDocPoint(x, line);
   const TPoint doc = DocPointOfPos(CaretPos);
   CaretDocX = doc.X;
   CaretDocLine = doc.Y;
-  if (!keepGoal) GoalX = x;
-  if (!noVScroll) ScrollToCaretV(vCenter);
-  if (!noHScroll) ScrollToCaretH(hForce);
+  if (!options.KeepGoal) GoalX = x;
+  if (!options.NoVScroll) ScrollToCaretV(options.VCenter);
+  if (!options.NoHScroll) ScrollToCaretH(options.HForce);
   PlaceCaret();
   DrawRulerStrip();
   RepaintAfterCaretMove(oldTop, CaretPos != old);  // the box's top and span stay as they were
@@ -88,10 +87,10 @@ TPoint TVeskEdit::CharRightOf(TPoint p) const {
   return {start, p.Y + 1};
 }
 
-void TVeskEdit::CaretLineUp() { SetCaretAtX(GoalX, CaretPos.Y - 1, false, false, true, false, true); }
-void TVeskEdit::CaretLineDown() { SetCaretAtX(GoalX, CaretPos.Y + 1, false, false, true, false, true); }
-void TVeskEdit::CaretCharLeft() { SetCaret(CharLeftOf(NormalizePos(CaretPos)), false, false, false, true, false); }
-void TVeskEdit::CaretCharRight() { SetCaret(CharRightOf(NormalizePos(CaretPos)), false, false, false, true, false); }
+void TVeskEdit::CaretLineUp() { SetCaretAtX(GoalX, CaretPos.Y - 1, {.KeepGoal = true, .HForce = true}); }
+void TVeskEdit::CaretLineDown() { SetCaretAtX(GoalX, CaretPos.Y + 1, {.KeepGoal = true, .HForce = true}); }
+void TVeskEdit::CaretCharLeft() { SetCaret(CharLeftOf(NormalizePos(CaretPos)), {.HForce = true}); }
+void TVeskEdit::CaretCharRight() { SetCaret(CharRightOf(NormalizePos(CaretPos)), {.HForce = true}); }
 void TVeskEdit::CaretLineStart() { SetCaret({0, CaretPos.Y}); }
 void TVeskEdit::CaretLineEnd() { SetCaret({kLineEnd, CaretPos.Y}); }
 void TVeskEdit::CaretTextStart() { SetCaret({0, 0}); }

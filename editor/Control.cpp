@@ -274,7 +274,7 @@ void TVeskEdit::SetConfCaretVisible(bool value) {
   FConfCaretVisible = value;
   CaretShown = value;
   if (value) {
-    SetCaret({0, TopLine + VerticalCaretMargin}, false, false, false, true, true);
+    SetCaret({0, TopLine + VerticalCaretMargin}, {.HForce = true, .VCenter = true});
     SetSelected(false);
   }
   SetCaretShown(value);

@@ -70,10 +70,9 @@ void TVeskEdit::InputText(std::string_view s) {
     if (!HasLine(Items, CaretPos.Y)) return;
     AddUndo(umInsert, CaretPos, {}, InsertedLength(s));
   }
-  SetCaretShown(false);
+  const TCaretHidden hidden(*this);
   InsertText(s);
   SetCaret(CaretPos);
-  SetCaretShown(true);
 }
 
 void TVeskEdit::NewLine() {
@@ -85,10 +84,9 @@ void TVeskEdit::NewLine() {
     Invalidate();
   }
   if (!HasLine(Items, CaretPos.Y)) return;
-  SetCaretShown(false);
+  const TCaretHidden hidden(*this);
   if (!replaced) AddUndo(umEnter, CaretPos, {}, 2);
   SplitLine();
-  SetCaretShown(true);
 }
 
 void TVeskEdit::TabKey() {
@@ -111,9 +109,8 @@ void RemoveSelectionOr(TVeskEdit& e, void (TVeskEdit::*removeOne)()) {
     return;
   }
   if (!HasLine(e.Items, e.CaretPos.Y)) return;
-  e.SetCaretShown(false);
+  const TCaretHidden hidden(e);
   (e.*removeOne)();
-  e.SetCaretShown(true);
 }
 
 // Records and removes the bytes of one character, From … To of line Y, with
@@ -176,29 +173,32 @@ void TVeskEdit::DeleteChar() {
   FireChange();
 }
 
-void TVeskEdit::DeleteToEnd(int32_t line) {
-  if (!HasLine(Items, line)) return;
-  if (Selected) SetSelected(false);
-  SetCaretShown(false);
-  const std::string& text = Items.Get(line).Text;
-  AddUndo(umDelete, {CaretPos.X, line}, text.substr(ClampToSize(CaretPos.X, text.size())), 0);
-  Items.KeepHead(line, CaretPos.X);
-  RepaintLines(line, line);
-  SetCaretShown(true);
-  FireChange();
-}
+void TVeskEdit::DeleteToEnd(int32_t line) { DeleteLinePart(line, true); }
 
-void TVeskEdit::DeleteToStart(int32_t line) {
+void TVeskEdit::DeleteToStart(int32_t line) { DeleteLinePart(line, false); }
+
+// The part of the line after the caret (ToEnd) or before it goes, recorded as
+// one deletion; OnChange fires once the caret shows again.
+void TVeskEdit::DeleteLinePart(int32_t line, bool toEnd) {
   if (!HasLine(Items, line)) return;
   if (Selected) SetSelected(false);
-  SetCaretShown(false);
-  const std::string& text = Items.Get(line).Text;
-  AddUndo(umDelete, {0, line}, text.substr(0, ClampToSize(CaretPos.X, text.size())), 0);
-  Items.DropHead(line, CaretPos.X);
-  RepaintLines(line, line);
-  CaretPos.X = 0;
-  PlaceCaret();
-  SetCaretShown(true);
+  {
+    const TCaretHidden hidden(*this);
+    const std::string& text = Items.Get(line).Text;
+    const size_t at = ClampToSize(CaretPos.X, text.size());
+    if (toEnd) {
+      AddUndo(umDelete, {CaretPos.X, line}, text.substr(at), 0);
+      Items.KeepHead(line, CaretPos.X);
+    } else {
+      AddUndo(umDelete, {0, line}, text.substr(0, at), 0);
+      Items.DropHead(line, CaretPos.X);
+    }
+    RepaintLines(line, line);
+    if (!toEnd) {
+      CaretPos.X = 0;
+      PlaceCaret();
+    }
+  }
   FireChange();
 }
 
@@ -301,9 +301,8 @@ void TVeskEdit::PasteBox(std::string_view s) {
 
 void TVeskEdit::DropBox(std::string_view s) {
   if (s.empty()) return;
-  SetCaretShown(false);
+  const TCaretHidden hidden(*this);
   PasteBox(s);
-  SetCaretShown(true);
 }
 
 }  // namespace kelvane

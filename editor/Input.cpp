@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "editor/VeskEdit.h"
 #include "platform/Codepage.h"
@@ -101,10 +102,11 @@ LRESULT TVeskEdit::WMKeyDown(WPARAM wParam, LPARAM) {
   // not jump between lines of different character widths).
   const auto navigate = [&](void (TVeskEdit::*move)(), bool hideCaret, bool vertical) {
     ExtendOrDropSelection();
-    const bool shown = hideCaret && CaretShown;
-    if (shown) SetCaretShown(false);
-    (this->*move)();
-    if (hideCaret) SetCaretShown(true);
+    {
+      std::optional<TCaretHidden> hidden;
+      if (hideCaret) hidden.emplace(*this, CaretShown);
+      (this->*move)();
+    }
     if (shift && Selected && BoxMode) {
       FollowBoxCaret(vertical ? GoalX : CaretDocX);
       Invalidate();
@@ -291,7 +293,7 @@ LRESULT TVeskEdit::WMLButtonDown(WPARAM wParam, LPARAM lParam) {
   Dragging = false;
   MouseDown = true;
   LineSelect = x < TextLeft() - kLineSelectGap;
-  SetCaretAtX(doc.X, doc.Y, false, false, true, false, false);
+  SetCaretAtX(doc.X, doc.Y, {.HForce = true});
   BoxAnchorX = BoxCaretX = BoxLeftX = BoxRightX = CaretDocX;
   if (LineSelect) {
     BoxMode = false;
@@ -350,7 +352,7 @@ LRESULT TVeskEdit::WMMouseMove(WPARAM, LPARAM lParam) {
   }
 
   if (BoxMode) FollowBoxCaret(x - TextLeft() + HScrollPos);
-  SetCaretAtX(doc.X, doc.Y, false, false, false, false, false);
+  SetCaretAtX(doc.X, doc.Y);
   return 0;
 }
 

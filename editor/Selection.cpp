@@ -93,12 +93,11 @@ bool TVeskEdit::SelectWord(TPoint p) {
   while (start > 0 && at(start - 1) == at(start)) --start;
   int32_t end = p.X + 1;
   while (end < n && at(end - 1) == at(end)) ++end;
-  SetCaretShown(false);
+  const TCaretHidden hidden(*this);
   SelAnchor = {start, p.Y};
   LastCaretLine = p.Y;
   Selected = true;
   SetCaret({end, p.Y});
-  SetCaretShown(true);
   return true;
 }
 
@@ -109,12 +108,11 @@ void TVeskEdit::SelectBlock() {
   while (first > 0 && !Items[first - 1].Text.empty()) --first;
   int32_t last = first;
   while (last + 1 < count && !Items[last + 1].Text.empty()) ++last;
-  SetCaretShown(false);
+  const TCaretHidden hidden(*this);
   SelAnchor = {0, first};
   LastCaretLine = first;
   Selected = true;
   SetCaret({Items[last].TextLength(), last});
-  SetCaretShown(true);
 }
 
 void TVeskEdit::CopyCommand() {

@@ -54,6 +54,16 @@ struct TVeskMetrics {
   int32_t VisibleLines = 1;
 };
 
+// How a caret placement treats the goal column and the view; the default
+// follows the caret both ways and makes its column the goal.
+struct TCaretOptions {
+  bool KeepGoal = false;   // the goal column for line moves stays as it is
+  bool NoHScroll = false;  // the view does not follow sideways
+  bool NoVScroll = false;  // the view does not follow up or down
+  bool HForce = false;     // sideways, follow even a caret that is only just out of view
+  bool VCenter = false;    // up or down, bring the caret's line to the middle
+};
+
 struct TVeskCaretState {
   TPoint CaretPos;
   int32_t CaretDocX = 0;
@@ -309,10 +319,8 @@ class TVeskEdit : public TVeskMetrics,
   TPoint PosAtDocPoint(int32_t x, int32_t line) const;
   TPoint ClientPointOfPos(int32_t column, int32_t line) const;
   TPoint DocPointAtClient(int32_t cx, int32_t cy) const;
-  void SetCaret(TPoint p, bool keepGoal = false, bool noHScroll = false, bool noVScroll = false,
-                bool hForce = false, bool vCenter = false);
-  void SetCaretAtX(int32_t x, int32_t line, bool noHScroll, bool noVScroll, bool hForce, bool vCenter,
-                   bool keepGoal);
+  void SetCaret(TPoint p, TCaretOptions options = {});
+  void SetCaretAtX(int32_t x, int32_t line, TCaretOptions options = {});
   void CaretLineUp();
   void CaretLineDown();
   void CaretCharLeft();
@@ -399,6 +407,7 @@ class TVeskEdit : public TVeskMetrics,
   LRESULT WMLButtonDblClk(WPARAM, LPARAM);
   LRESULT WMRButtonDown(WPARAM, LPARAM);
   void InsertTyped(std::string_view s);
+  void DeleteLinePart(int32_t line, bool toEnd);
   void FollowBoxCaret(int32_t x);
   bool StartTextDrag(int32_t x, int32_t y, TPoint doc);
 
@@ -425,6 +434,22 @@ class TVeskEdit : public TVeskMetrics,
   TCursorShape FDragRestoreCursor = TCursorShape::IBeam;  // what a text drag gives back
   TVeskPaintLog FPaintLog;
   bool FRulerStale = false;  // a build was asked for while the window was frozen
+};
+
+// Keeps the caret hidden while the editor updates and shows it again however
+// the update ends. HideNow false: the caret is already out of sight and must
+// not be hidden twice (a window system's hide calls may count up).
+class TCaretHidden {
+ public:
+  explicit TCaretHidden(TVeskEdit& edit, bool hideNow = true) : edit_(edit) {
+    if (hideNow) edit_.SetCaretShown(false);
+  }
+  ~TCaretHidden() { edit_.SetCaretShown(true); }
+  TCaretHidden(const TCaretHidden&) = delete;
+  TCaretHidden& operator=(const TCaretHidden&) = delete;
+
+ private:
+  TVeskEdit& edit_;
 };
 
 }  // namespace kelvane

@@ -284,24 +284,24 @@ void QtCanvas::Ellipse(const TRect& r) {
   p->setBrush(Qt::NoBrush);
 }
 
-void QtCanvas::Pie(const TRect& r, TPoint start, TPoint end) {
+void QtCanvas::Pie(const TRect& r, TPoint start, TPoint end) { DrawArcShape(r, start, end, true); }
+
+void QtCanvas::Arc(const TRect& r, TPoint start, TPoint end) { DrawArcShape(r, start, end, false); }
+
+// A pie is the arc closed to the centre and filled with the brush.
+void QtCanvas::DrawArcShape(const TRect& r, TPoint start, TPoint end, bool pie) {
   QPainter* p = Begin();
   if (!p || r.Right <= r.Left || r.Bottom <= r.Top) return;
   const QRect box(r.Left, r.Top, r.Right - r.Left - 1, r.Bottom - r.Top - 1);
   const auto [a, span] = ArcAngles(QRectF(ToQRect(r)), start, end);
   p->setPen(MakePen());
+  if (!pie) {
+    p->drawArc(box, a, span);
+    return;
+  }
   p->setBrush(brush_);
   p->drawPie(box, a, span);
   p->setBrush(Qt::NoBrush);
-}
-
-void QtCanvas::Arc(const TRect& r, TPoint start, TPoint end) {
-  QPainter* p = Begin();
-  if (!p || r.Right <= r.Left || r.Bottom <= r.Top) return;
-  const QRect box(r.Left, r.Top, r.Right - r.Left - 1, r.Bottom - r.Top - 1);
-  const auto [a, span] = ArcAngles(QRectF(ToQRect(r)), start, end);
-  p->setPen(MakePen());
-  p->drawArc(box, a, span);
 }
 
 void QtCanvas::PolyBezier(const std::vector<TPoint>& points) {

@@ -65,6 +65,7 @@ class QtCanvas : public Canvas {
  private:
   QPainter* Begin();  // null when the image cannot be painted (empty)
   QPen MakePen() const;
+  void DrawArcShape(const TRect& r, TPoint start, TPoint end, bool pie);
   const QFontMetrics& Metrics();
   int Advance(char32_t c);
   TSize Extent(const std::vector<char32_t>& chars);

@@ -28,10 +28,10 @@ TEST(CliEdit, EmptyEditorClipboardAndHistory) {
                            "dump\n");
   EXPECT_EQ(run.Exit, 0) << run.Err;
   EXPECT_EQ(run.Out,
-            "{\"text\":\"8f740d0a788140\",\"caret\":[3,1],\"anchor\":[0,0],\"selected\":false,\"box\":false,"
-            "\"lineSelect\":false,\"top\":0,\"hscroll\":0,\"undo\":1,\"redo\":0}\n"
-            "{\"undo\":[{\"mode\":0,\"x\":0,\"y\":0,\"count\":7,\"text\":\"\"}],\"redo\":[]}\n"
-            "{\"text\":\"\",\"caret\":[0,0],\"anchor\":[0,0],\"selected\":false,\"box\":false,"
+            "{\"text\":\"8f740d0a788140\",\"utf8\":\"春\\r\\nx　\",\"caret\":[3,1],\"anchor\":[0,0],"
+            "\"selected\":false,\"box\":false,\"lineSelect\":false,\"top\":0,\"hscroll\":0,\"undo\":1,\"redo\":0}\n"
+            "{\"undo\":[{\"mode\":0,\"x\":0,\"y\":0,\"count\":7,\"text\":\"\",\"utf8\":\"\"}],\"redo\":[]}\n"
+            "{\"text\":\"\",\"utf8\":\"\",\"caret\":[0,0],\"anchor\":[0,0],\"selected\":false,\"box\":false,"
             "\"lineSelect\":false,\"top\":0,\"hscroll\":0,\"undo\":0,\"redo\":1}\n");
 }
 

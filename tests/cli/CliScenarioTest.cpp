@@ -1,7 +1,9 @@
 // Scenario tests: each tests/scenarios/NAME.script is played by kelvane-cli
-// edit on an empty editor, and what it prints must equal NAME.expected.
+// edit on an empty editor, and what it prints must equal NAME.expected. Each
+// scenario is a test case of its own, so a failure names it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/cli/CliTestSupport.h"
@@ -9,20 +11,28 @@
 namespace kelvane::test {
 namespace {
 
-TEST(CliScenario, EveryScriptGivesItsExpectedOutput) {
-  const std::filesystem::path folder = std::filesystem::path(KELVANE_SOURCE_DIR) / "tests" / "scenarios";
-  int played = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().extension() != ".script") continue;
-    std::filesystem::path expected = entry.path();
-    expected.replace_extension(".expected");
-    const TCliRun run = RunCliInProcess({"edit", "--script", entry.path().string()});
-    EXPECT_EQ(run.Exit, 0) << entry.path() << run.Err;
-    EXPECT_EQ(run.Out, ReadBytes(expected)) << entry.path();
-    ++played;
+const std::filesystem::path kFolder = std::filesystem::path(KELVANE_SOURCE_DIR) / "tests" / "scenarios";
+
+std::vector<std::string> ScenarioNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(kFolder)) {
+    if (entry.path().extension() == ".script") names.push_back(entry.path().stem().string());
   }
-  EXPECT_GE(played, 4);
+  std::sort(names.begin(), names.end());
+  return names;
 }
+
+class CliScenario : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CliScenario, GivesItsExpectedOutput) {
+  const std::filesystem::path script = kFolder / (GetParam() + ".script");
+  const TCliRun run = RunCliInProcess({"edit", "--script", script.string()});
+  EXPECT_EQ(run.Exit, 0) << run.Err;
+  EXPECT_EQ(run.Out, ReadBytes(kFolder / (GetParam() + ".expected")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, CliScenario, ::testing::ValuesIn(ScenarioNames()),
+                         [](const ::testing::TestParamInfo<std::string>& scenario) { return scenario.param; });
 
 }  // namespace
 }  // namespace kelvane::test

@@ -88,7 +88,8 @@ class MessagePlayer {
 
   // A result string, then (where the platform does so) the same bytes again as
   // characters: those are the result's echo, to be swallowed whole, every byte
-  // of it, and nothing after it.
+  // of it, and nothing after it. A platform's result string ends at a NUL, and
+  // so does its echo.
   void Ime(const std::string& result) {
     host_.ImeResult = result;
     e_.Perform(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
@@ -96,7 +97,7 @@ class MessagePlayer {
     CheckEditor(e_, Last);
     if (!host_.ImeEchoes) return;
     const std::string text = e_.GetText();
-    Chars(result, 0);
+    Chars(std::string(UpToNul(result)), 0);
     if (e_.GetText() != text) Fail("the echo of an input-method result changed the text", Last);
     if (e_.ImeSkipCount != 0) Fail("characters are left to swallow after an input-method result's echo", Last);
   }

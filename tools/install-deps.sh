@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Kelvane needs to build, test and run.
+# Installs the Debian 12 packages Kelvane needs to build, test and run, and any
+# named on the command line (tools/fuzz.sh adds clang's).
 # Runs apt-get as root, or through sudo for a normal user; installs only what is missing.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ PACKAGES=(
   nlohmann-json3-dev
   python3
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
+  "$@"
 )
 
 missing=()

@@ -97,6 +97,10 @@ bool SplitAtCrLf(TAEStrList& list, std::string_view s);
 // The pieces of S between line breaks of any kind (CR LF, a lone CR, a lone
 // LF). The last piece is always there, empty when S ends with a break.
 std::vector<std::string_view> SplitAtBreaks(std::string_view s);
+// The pieces of S between CR LF pairs, each break one cut: joined again with
+// CR LF they give S exactly ("a\r\n" gives "a" and "", "" gives "").
+std::vector<std::string_view> SplitAtCrLfKeepingEnd(std::string_view s);
+
 // S up to its first NUL byte, which ends a text wherever it is read.
 std::string_view UpToNul(std::string_view s);
 // The lines InsertText makes of S: without a CR the text stays in one line

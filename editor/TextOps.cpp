@@ -70,12 +70,22 @@ void TVeskEdit::AddLine(std::string s) { InsertLine(Items.Count(), std::move(s))
 
 void TVeskEdit::InsertText(std::string_view s) {
   if (s.empty()) return;
+  // Exactly the pieces the recorded count is made of (InsertedLength), so
+  // that undo takes away what was put in.
+  InsertPieces(InsertedPieces(s));
+}
+
+// A recorded text goes back as the bytes it holds: only CR LF was a line
+// break, and a lone CR or LF was a byte of its line, as it is in the record.
+void TVeskEdit::InsertRecordedText(std::string_view s) {
+  if (s.empty()) return;
+  InsertPieces(SplitAtCrLfKeepingEnd(s));
+}
+
+void TVeskEdit::InsertPieces(std::vector<std::string_view> pieces) {
   const int32_t y = CaretPos.Y;
   const int32_t x = CaretPos.X;
   TVeskItem& line = Items.Get(y);
-  // Exactly the pieces the recorded count is made of (InsertedLength), so
-  // that undo takes away what was put in.
-  std::vector<std::string_view> pieces = InsertedPieces(s);
   if (pieces.size() == 1) {  // no break, or none before a NUL
     line.InsertBytes(static_cast<int64_t>(x) + 1, pieces[0]);
     CaretPos.X = SaturatedAdd(CaretPos.X, static_cast<int64_t>(pieces[0].size()));

@@ -9,7 +9,7 @@
 
 namespace kelvane {
 
-int32_t TUndoList::Add(std::unique_ptr<TUndoData> r) {
+int32_t TUndoList::Add(TUndoData r) {
   items_.push_back(std::move(r));
   ++revision_;
   return Count() - 1;
@@ -22,9 +22,9 @@ void TUndoList::Delete(int64_t index) {
 
 void TUndoList::DeleteTop() { Delete(int64_t{Count()} - 1); }
 
-std::unique_ptr<TUndoData> TUndoList::TakeTop() {
+TUndoData TUndoList::TakeTop() {
   CheckedIndex(int64_t{Count()} - 1, Count());
-  std::unique_ptr<TUndoData> top = std::move(items_.back());
+  TUndoData top = std::move(items_.back());
   items_.pop_back();
   ++revision_;
   return top;
@@ -42,28 +42,23 @@ void TUndoList::Clear() {
 }
 
 int32_t AddUndoData(TUndoList& list, uint8_t mode, TPoint caret, std::string text, int32_t count) {
-  auto r = std::make_unique<TUndoData>();
-  r->Mode = mode;
-  r->Caret = caret;
-  r->Text = std::move(text);
-  r->Count = count;
-  return list.Add(std::move(r));
+  return list.Add(TUndoData{mode, caret, count, std::move(text)});
 }
 
 TVeskUndo::TVeskUndo(TVeskEdit& edit) : FEdit(edit), FMaxUndo(kMaxUndo), FRedoing(false) {}
 
 TUndoData& TVeskUndo::NewRecord() {
-  auto record = std::make_unique<TUndoData>();
-  record->Caret = FEdit.CaretPos;
-  TUndoData& added = *record;
+  TUndoData record;
+  record.Caret = FEdit.CaretPos;
   FUndoList.Add(std::move(record));
   if (FUndoList.Count() > FMaxUndo) FUndoList.Delete(0);  // one record only, however far over
+  TUndoData& added = FUndoList.Top();
   if (!FRedoing) FRedoList.Clear();
   return added;
 }
 
 void TVeskUndo::PushRedo(const TUndoData& record) {
-  FRedoList.Add(std::make_unique<TUndoData>(record));
+  FRedoList.Add(record);
 }
 
 void TVeskUndo::Clear() {
@@ -166,10 +161,11 @@ void TVeskUndo::ApplyInsert(TUndoData& r) {
   e.FireChange();
 }
 
-// Inserts Text at the caret.
+// Inserts Text at the caret, as the bytes it holds: the text it removed from
+// the lines comes back exactly, a lone LF inside a line included.
 void TVeskUndo::ApplyDelete(TUndoData& r) {
   FEdit.CaretPos = r.Caret;
-  FEdit.InsertText(r.Text);
+  FEdit.InsertRecordedText(r.Text);
   r.Mode = umInsert;
   r.Count = static_cast<int32_t>(std::min<size_t>(r.Text.size(), INT32_MAX));
 }

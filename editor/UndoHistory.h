@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <string>
 
 #include "editor/Errors.h"
@@ -30,20 +29,23 @@ struct TUndoData {
   friend bool operator==(const TUndoData&, const TUndoData&) = default;
 };
 
-// A stack of records; index 0 is the bottom (oldest). A deque, so that dropping
-// the bottom record of a full stack costs O(1). Indexes are checked: one outside
-// 0 … Count−1 raises EListError, as the line list's do.
+// A stack of records; index 0 is the bottom (oldest). Records are held by
+// value in a deque: no heap block of its own per record, dropping the bottom
+// record of a full stack costs O(1), and a reference to a record stays valid
+// while others are pushed or popped at either end. Indexes are checked: one
+// outside 0 … Count−1 raises EListError, as the line list's do.
 class TUndoList {
  public:
   int32_t Count() const { return static_cast<int32_t>(items_.size()); }
-  TUndoData& operator[](int64_t i) { return *items_[CheckedIndex(i, Count())]; }
-  const TUndoData& operator[](int64_t i) const { return *items_[CheckedIndex(i, Count())]; }
+  TUndoData& operator[](int64_t i) { return items_[CheckedIndex(i, Count())]; }
+  const TUndoData& operator[](int64_t i) const { return items_[CheckedIndex(i, Count())]; }
   TUndoData& Top() { return (*this)[int64_t{Count()} - 1]; }
-  int32_t Add(std::unique_ptr<TUndoData> r);
+  // Appends R at the top; returns its index.
+  int32_t Add(TUndoData r);
   void Delete(int64_t index);
   void DeleteTop();
   // Removes the top record and hands it over.
-  std::unique_ptr<TUndoData> TakeTop();
+  TUndoData TakeTop();
   // Moves the top record as it stands onto the top of To: an undo or redo step.
   void MoveTopTo(TUndoList& to);
   void Clear();
@@ -54,7 +56,7 @@ class TUndoList {
   uint64_t Revision() const { return revision_; }
 
  private:
-  std::deque<std::unique_ptr<TUndoData>> items_;
+  std::deque<TUndoData> items_;
   uint64_t revision_ = 0;
 };
 

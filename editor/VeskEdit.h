@@ -253,6 +253,8 @@ class TVeskEdit : public TVeskMetrics,
   void InsertLine(int32_t index, std::string s);
   void AddLine(std::string s);
   void InsertText(std::string_view s);  // raw, at the caret; records nothing
+  // Raw, at the caret, breaking lines at CR LF alone: a record's text put back.
+  void InsertRecordedText(std::string_view s);
   void SplitLine();                     // raw, at the caret; records nothing
   TPoint NormalizePos(TPoint p) const;
 
@@ -410,6 +412,7 @@ class TVeskEdit : public TVeskMetrics,
   LRESULT WMLButtonDblClk(WPARAM, LPARAM);
   LRESULT WMRButtonDown(WPARAM, LPARAM);
   void InsertTyped(std::string_view s);
+  void InsertPieces(std::vector<std::string_view> pieces);
   void SkipEchoedChar(uint32_t ch);
   void DeleteLinePart(int32_t line, bool toEnd);
   void FollowBoxCaret(int32_t x);

@@ -140,6 +140,28 @@ TEST(UndoHistory, ChangeAppendingAtTheEnd) {
   EXPECT_EQ(h.Lines(), (Lines{"a"}));
 }
 
+// A lone LF is a byte of its line (a paste without CR puts one there); the
+// deletion that took it away puts it back as that byte, not as a line break.
+TEST(UndoHistory, UndoingADeletionPutsBackLoneBreaksAsBytes) {
+  History h;
+  h.edit.SetText("\r\n");
+  h.edit.CaretPos = {0, 0};
+  h.edit.InputText("\nab");  // no CR in it: the LF stays a byte of the line
+  ASSERT_EQ(h.Lines(), (Lines{"\nab", ""}));
+  h.edit.SelAnchor = {0, 0};
+  h.edit.CaretPos = {0, 1};
+  h.edit.Selected = true;
+  h.edit.DeleteSelection();
+  ASSERT_EQ(h.Lines(), (Lines{""}));
+  h.edit.UndoStep();
+  EXPECT_EQ(h.Lines(), (Lines{"\nab", ""}));
+  h.edit.UndoStep();
+  EXPECT_EQ(h.Lines(), (Lines{"", ""}));
+  h.edit.RedoStep();
+  h.edit.RedoStep();
+  EXPECT_EQ(h.Lines(), (Lines{""}));
+}
+
 TEST(UndoHistory, LimitDropsOneRecordPerNewRecord) {
   History h;
   for (int i = 0; i < kMaxUndo; ++i) h.edit.Undo->NewRecord().Count = i;

@@ -199,7 +199,7 @@ void TVeskEdit::ReplaceLines(int32_t first, int32_t last, std::string_view newTe
   std::vector<std::string> lines = BlockLines(newText);
   const int32_t k = ToCount(static_cast<int64_t>(lines.size()));
   AddUndo(umChange, pos, LinesWithBreaks(Items, first, last), k);
-  for (int32_t i = last; i > first; --i) Items.Delete(i);
+  Items.DeleteRange(int64_t{first} + 1, int64_t{last} - first);
   for (int32_t i = 1; i < k; ++i) InsertLine(first + i, {});
   for (int32_t i = 0; i < k; ++i) Items[first + i].Assign(std::move(lines[static_cast<size_t>(i)]));
   SetCaret(CaretPos);
@@ -242,7 +242,7 @@ void TVeskEdit::DeleteSelection() {
     std::string joined = top.Text.substr(0, ClampToSize(r.Left, top.Text.size()));
     joined.append(bottom, ClampToSize(r.Right, bottom.size()));
     top.Assign(std::move(joined));
-    for (int32_t i = r.Bottom; i > r.Top; --i) Items.Delete(i);
+    Items.DeleteRange(int64_t{r.Top} + 1, int64_t{r.Bottom} - r.Top);
     SetCaret(CaretPos);
   }
   FireChange();
@@ -266,7 +266,7 @@ void TVeskEdit::ReplaceSelection(std::string_view s) {
       std::string joined = top.Text.substr(0, ClampToSize(r.Left, top.Text.size()));
       joined.append(bottom, ClampToSize(r.Right, bottom.size()));
       top.Assign(std::move(joined));
-      for (int32_t i = r.Bottom; i > r.Top; --i) Items.Delete(i);
+      Items.DeleteRange(int64_t{r.Top} + 1, int64_t{r.Bottom} - r.Top);
     }
     SetCaret({r.Left, r.Top});
   } catch (const std::exception&) {

@@ -40,6 +40,13 @@ void TVeskItems::Insert(int32_t i, std::unique_ptr<TVeskItem> r) {
 
 void TVeskItems::Delete(int64_t i) { items_.erase(CheckedIndex(i, Count())); }
 
+void TVeskItems::DeleteRange(int64_t first, int64_t count) {
+  if (count <= 0) return;
+  CheckedIndex(first, Count());
+  CheckedIndex(first + count - 1, Count());
+  items_.erase(static_cast<size_t>(first), static_cast<size_t>(count));
+}
+
 void TVeskItems::Clear() { items_.clear(); }
 
 void TVeskItems::KeepHead(int32_t i, int64_t n) {

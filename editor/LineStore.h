@@ -70,6 +70,8 @@ class TVeskItems {
   void Add(std::unique_ptr<TVeskItem> r);
   void Insert(int32_t i, std::unique_ptr<TVeskItem> r);  // before I; appended when I ≥ Count
   void Delete(int64_t i);  // frees the record when I is a valid index
+  // Lines First … First+Count−1 at once; a range outside the list raises EListError.
+  void DeleteRange(int64_t first, int64_t count);
   void Clear();
   void KeepHead(int32_t i, int64_t n);  // line I keeps its first N bytes
   void DropHead(int32_t i, int64_t n);  // line I loses its first N bytes

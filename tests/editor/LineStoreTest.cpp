@@ -177,7 +177,18 @@ TEST(BlockVector, BehavesLikeAVector) {
   std::mt19937 rng(3);
   for (int step = 0; step < 20000; ++step) {
     const size_t n = model.size();
-    if (n == 0 || rng() % 3 != 0) {
+    const unsigned pick = rng() % 12;
+    if (pick == 0 && n > 0) {  // a run at once
+      const size_t at = rng() % n;
+      const size_t count = std::min<size_t>(n - at, rng() % 40);
+      gap.erase(at, count);
+      model.erase(model.begin() + static_cast<ptrdiff_t>(at), model.begin() + static_cast<ptrdiff_t>(at + count));
+    } else if (pick == 1) {  // appended, as a text is built
+      for (int k = 0; k < 20; ++k) {
+        gap.push_back(step);
+        model.push_back(step);
+      }
+    } else if (n == 0 || pick % 3 != 0) {
       // Mostly near the previous edit, sometimes anywhere.
       size_t at = rng() % (n + 1);
       gap.insert(at, step);

@@ -141,7 +141,7 @@ class TBenchPerson {
       Backspace(c);
       return;
     }
-    const std::string& classes = Line(c.Y).Classes;
+    const std::string& classes = Line(c.Y).Classes();
     int32_t p = PrevBoundary(c.Y, c.X);
     const char cls = classes[static_cast<size_t>(p)];
     while (p > 0) {

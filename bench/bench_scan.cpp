@@ -31,7 +31,7 @@ void ScanLine(benchmark::State& state, const std::string& text) {
   item.Scan();  // warms the width cache
   for (auto _ : state) {
     item.Scan();
-    benchmark::DoNotOptimize(item.Widths.data());
+    benchmark::DoNotOptimize(item.Widths().data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }

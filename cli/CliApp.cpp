@@ -138,11 +138,11 @@ void PrintScan(TVeskEdit& editor, const CliOptions& o, std::ostream& out) {
   std::string line;
   for (int32_t y = 0; y < editor.Items.Count(); ++y) {
     const TVeskItem& item = editor.Items[y];
-    line = "{\"y\":" + std::to_string(y) + ",\"text\":\"" + Hex(item.Text) + "\",\"attrs\":\"" + Hex(item.Attrs) +
-           "\",\"classes\":\"" + item.Classes + "\",\"widths\":[";
-    for (size_t i = 0; i < item.Widths.size(); ++i) line += (i ? "," : "") + std::to_string(item.WidthAt(i));
+    line = "{\"y\":" + std::to_string(y) + ",\"text\":\"" + Hex(item.Text) + "\",\"attrs\":\"" + Hex(item.Attrs()) +
+           "\",\"classes\":\"" + item.Classes() + "\",\"widths\":[";
+    for (size_t i = 0; i < item.Text.size(); ++i) line += (i ? "," : "") + std::to_string(item.WidthAt(i));
     line += "],\"refs\":[";
-    for (size_t i = 0; i < item.RefChars.size(); ++i) line += (i ? "," : "") + std::to_string(+item.RefChars[i]);
+    for (size_t i = 0; i < item.Text.size(); ++i) line += (i ? "," : "") + std::to_string(+item.RefCharAt(i));
     line += "]}\n";
     out << line;
   }

@@ -10,9 +10,7 @@ namespace kelvane {
 TPoint TVeskEdit::DocPointOfPos(TPoint p) const {
   const int32_t line = std::clamp(p.Y, 0, Items.Count() - 1);
   const TVeskItem& item = Items[line];
-  const size_t end = ClampToSize(p.X, item.Text.size());
-  int64_t x = 0;  // a line of many megabytes would overflow 32 bits
-  for (size_t i = 0; i < end; ++i) x += item.WidthAt(i);
+  const int64_t x = item.PrefixWidth(ClampToSize(p.X, item.Text.size()));  // may pass 32 bits on a huge line
   return {static_cast<int32_t>(std::min<int64_t>(x, INT32_MAX)), line};
 }
 

@@ -112,8 +112,7 @@ void TakeCharacter(TVeskEdit& e, int32_t y, int32_t fromX, int32_t toX) {
   const size_t from = ClampToSize(fromX, line.Text.size());
   const size_t to = std::max(from, ClampToSize(toX, line.Text.size()));
   e.AddUndo(umDelete, e.CaretPos, line.Text.substr(from, to - from), ToCount(static_cast<int64_t>(to - from)));
-  line.Text.erase(from, to - from);
-  line.Scan();
+  line.EraseBytes(from, to - from);
   e.SetCaret(e.CaretPos);
 }
 

@@ -35,8 +35,8 @@ int32_t TVeskItem::ColumnWalk(int64_t x, bool atMiddleGoesBefore) const {
     trail = !trail && cp932::IsLeadByte(static_cast<unsigned char>(Text[i]));
   }
   if (i == n) return static_cast<int32_t>(n + 1);
-  if (static_cast<unsigned char>(Attrs[i]) == attr::kReference && Text[i] != '&') {
-    while (i < n && static_cast<unsigned char>(Attrs[i]) == attr::kReference && Text[i] != '&') ++i;
+  if (AttrAt(i) == attr::kReference && Text[i] != '&') {
+    while (i < n && AttrAt(i) == attr::kReference && Text[i] != '&') ++i;
     return static_cast<int32_t>(i + 1);
   }
   return static_cast<int32_t>(trail ? i + 2 : i + 1);
@@ -56,8 +56,8 @@ bool TVeskItem::ColumnSpan(int32_t x1, int32_t x2, int32_t& start, int32_t& end)
 int32_t TVeskItem::WidthBetween(int64_t start, int64_t end) const {
   const size_t from = ClampToSize(start - 1, Text.size());
   const size_t to = ClampToSize(end - 1, Text.size());
-  int64_t sum = 0;
-  for (size_t i = from; i < to; ++i) sum += WidthAt(i);
+  if (to <= from) return 0;
+  const int64_t sum = PrefixWidth(to) - PrefixWidth(from);
   return static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX));
 }
 
@@ -80,7 +80,7 @@ void TVeskItem::FillBox(std::string_view fill) {
     for (int64_t k = 0; k < times; ++k) repeated.append(fill);
   }
   Text.replace(at, count, repeated);
-  Scan();
+  TextChanged();
 }
 
 // Pads the line with full-width, then half-width spaces up to pixel x.
@@ -96,7 +96,7 @@ void TVeskItem::PadTo(int64_t x) {
     Text.push_back(' ');
     b += space;
   }
-  Scan();
+  TextChanged();
 }
 
 // The 0-based index of the character at pixel x (stepping whole characters and
@@ -110,7 +110,7 @@ std::pair<size_t, int64_t> TVeskItem::CharacterAtX(int64_t x) const {
     i += cp932::IsLeadByte(static_cast<unsigned char>(Text[i])) ? 2 : 1;
   }
   i = std::min(i, n);
-  while (i < n && static_cast<unsigned char>(Attrs[i]) == attr::kReference && Text[i] != '&') ++i;
+  while (i < n && AttrAt(i) == attr::kReference && Text[i] != '&') ++i;
   return {i, cum};
 }
 
@@ -136,8 +136,7 @@ void TVeskItem::InsertAtX(int mode, int32_t x, std::string s) {
   PadTo(target);
   const auto [at, cum] = CharacterAtX(target);
   if (cum + edit.SpaceWidth - 2 < target) {  // the stop lies inside something wide, a tab say
-    Text.insert(at, " ");
-    Scan();
+    InsertBytes(static_cast<int64_t>(at) + 1, " ");
   }
   TVeskItem measure(Owner, s);
   measure.Scan();
@@ -148,7 +147,7 @@ void TVeskItem::InsertAtX(int mode, int32_t x, std::string s) {
   const size_t insertAt = ClampToSize(start - 1, Text.size());
   if (mode == 1 && start < end) Text.erase(insertAt, static_cast<size_t>(end - start));
   Text.insert(insertAt, s);
-  Scan();
+  TextChanged();
 }
 
 }  // namespace kelvane

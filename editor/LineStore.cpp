@@ -1,29 +1,139 @@
 // Line records, the line list and the CR LF splitter.
 #include "editor/LineStore.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "editor/Errors.h"
+#include "editor/VeskEdit.h"
 
 namespace kelvane {
 
 TVeskItem::TVeskItem(TVeskEdit* owner, std::string text) : Owner(owner), Text(std::move(text)) {}
 
+bool TVeskItem::DefersScan() const { return Owner && Owner->DefersScan(); }
+
+bool TVeskItem::WidthsNeedAttrs() const { return Owner && (Owner->ShowNumRef() || Owner->ShowNameRef()); }
+
+const std::string& TVeskItem::Attrs() const {
+  if (attrsStale_) Derive();
+  return attrs_;
+}
+
+const std::string& TVeskItem::Widths() const {
+  if (widthsStale_) {
+    if (WidthsNeedAttrs()) {
+      Derive();
+    } else {
+      MeasureWidths();
+    }
+  }
+  return widths_;
+}
+
+char16_t TVeskItem::RefCharAt(size_t i) const {
+  if (attrsStale_) Derive();
+  return refChars_ ? (*refChars_)[i] : u'\0';
+}
+
+std::u16string TVeskItem::RefChars() const {
+  if (attrsStale_) Derive();
+  return refChars_ ? *refChars_ : std::u16string(Text.size(), u'\0');
+}
+
+void TVeskItem::Scan() { Derive(); }
+
+void TVeskItem::TextChanged() {
+  attrsStale_ = widthsStale_ = true;
+  memoCol_ = 0;
+  memoX_ = 0;
+  if (!DefersScan()) Derive();
+}
+
 void TVeskItem::InsertBytes(int64_t pos, std::string_view bytes) {
-  size_t at = ClampToSize(pos - 1, Text.size());
+  const size_t at = ClampToSize(pos - 1, Text.size());
   Text.insert(at, bytes);
-  Scan();
+  Spliced(at, 0, bytes.size());
+}
+
+void TVeskItem::EraseBytes(size_t at, size_t count) { ReplaceBytes(at, count, {}); }
+
+void TVeskItem::ReplaceBytes(size_t at, size_t count, std::string_view bytes) {
+  at = std::min(at, Text.size());
+  count = std::min(count, Text.size() - at);
+  Text.replace(at, count, bytes);
+  Spliced(at, count, bytes.size());
+}
+
+void TVeskItem::Append(std::string_view bytes) {
+  const size_t at = Text.size();
+  Text.append(bytes);
+  Spliced(at, 0, bytes.size());
 }
 
 void TVeskItem::Assign(std::string text) {
+  const size_t old = Text.size();
   Text = std::move(text);
-  Scan();
+  Spliced(0, old, Text.size());
+}
+
+void TVeskItem::Assign(std::string_view text) {
+  const size_t old = Text.size();
+  Text.assign(text);
+  Spliced(0, old, Text.size());
+}
+
+void TVeskItem::Spliced(size_t at, size_t removed, size_t inserted) {
+  if (!DefersScan()) {  // outside a batch a change is scanned at once
+    Derive();
+    return;
+  }
+  attrsStale_ = true;
+  if (widthsStale_ || WidthsNeedAttrs()) {
+    widthsStale_ = true;
+    memoCol_ = 0;
+    memoX_ = 0;
+    return;
+  }
+  // From the start of the character holding the byte before the change: a
+  // lead byte there may have taken the first changed byte as its trail.
+  size_t from = at;
+  if (from > 0) {
+    --from;
+    while (from > 0 && widths_[from] == 0) --from;
+  }
+  if (memoCol_ > from) {  // the columns before From keep their x
+    for (size_t k = from; k < std::min(memoCol_, widths_.size()); ++k) memoX_ -= static_cast<uint8_t>(widths_[k]);
+    memoCol_ = from;
+  }
+  widths_.replace(at, removed, inserted, '\0');
+  Remeasure(from, at + inserted);
+}
+
+int64_t TVeskItem::PrefixWidth(size_t col) const {
+  const std::string& w = Widths();
+  col = std::min(col, w.size());
+  if (memoCol_ > w.size()) {
+    memoCol_ = 0;
+    memoX_ = 0;
+  }
+  int64_t x = memoX_;
+  if (col >= memoCol_) {
+    for (size_t k = memoCol_; k < col; ++k) x += static_cast<uint8_t>(w[k]);
+  } else {
+    for (size_t k = col; k < memoCol_; ++k) x -= static_cast<uint8_t>(w[k]);
+  }
+  memoCol_ = col;
+  memoX_ = x;
+  return x;
 }
 
 void TVeskItem::CheckInvariants() const {
 #ifndef NDEBUG
   const size_t n = Text.size();
-  assert(Attrs.size() == n && RefChars.size() == n && Widths.size() == n && Classes.size() == n);
+  assert(attrsStale_ || attrs_.size() == n);
+  assert(widthsStale_ || widths_.size() == n);
+  assert(!refChars_ || refChars_->size() == n);
 #endif
 }
 
@@ -51,18 +161,18 @@ void TVeskItems::Clear() { items_.clear(); }
 
 void TVeskItems::KeepHead(int32_t i, int64_t n) {
   TVeskItem& line = Get(i);
-  line.Text.resize(ClampToSize(n, line.Text.size()));
-  line.Scan();
+  const size_t keep = ClampToSize(n, line.Text.size());
+  line.EraseBytes(keep, line.Text.size() - keep);
 }
 
 void TVeskItems::DropHead(int32_t i, int64_t n) {
   TVeskItem& line = Get(i);
-  line.Text.erase(0, ClampToSize(n, line.Text.size()));
-  line.Scan();
+  line.EraseBytes(0, ClampToSize(n, line.Text.size()));
 }
 
+// Every line is derived again: at once outside a batch, else when read.
 void TVeskItems::ScanAll() {
-  for (size_t i = 0; i < items_.size(); ++i) items_[i]->Scan();
+  for (size_t i = 0; i < items_.size(); ++i) items_[i]->TextChanged();
 }
 
 bool SplitAtCrLf(TAEStrList& list, std::string_view s) {

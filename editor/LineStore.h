@@ -1,5 +1,5 @@
 // The editor's text: one record per line holding its Shift-JIS bytes and the
-// four per-byte strings the scanner derives from them, and the line list.
+// per-byte strings the scanner derives from them, and the line list.
 #pragma once
 
 #include <cstdint>
@@ -15,27 +15,57 @@ namespace kelvane {
 
 class TVeskEdit;
 
-// One line. Invariant (checked in debug builds): after Scan, Attrs, RefChars,
-// Widths and Classes each have exactly Text.size() entries, and Widths is 0
-// exactly at the bytes that begin no character.
+// One line: its bytes and what the scanner derives from them. The derived
+// strings are read through the accessors. A line changed while its editor
+// defers scanning (its window frozen, as during a jump through the history)
+// is scanned when they are first read, so a line nobody reads is never
+// scanned; outside such a batch a change is scanned at once. The widths are
+// kept right through every change (re-measured around the change alone) while
+// no character reference is shown, so that the caret can be placed on a line
+// without scanning it.
+//
+// Invariant (checked in debug builds): once read, Attrs and Widths each have
+// exactly Text.size() entries, and Widths is 0 exactly at the bytes that begin
+// no character.
 class TVeskItem {
  public:
   explicit TVeskItem(TVeskEdit* owner, std::string text = {});
 
-  TVeskEdit* Owner;      // the editor holding the line; not owned
-  std::string Text;      // the line's bytes, no line break
-  std::string Attrs;     // attribute code per byte
-  std::u16string RefChars;  // referenced character at the "&" of a reference, else 0
-  std::string Widths;    // pixel width per byte (unsigned), 0 at non-starting bytes
-  std::string Classes;   // character class code per byte
+  TVeskEdit* Owner;  // the editor holding the line; not owned
+  // The line's bytes, no line break. Change them through the operations
+  // below; after a change made directly, call TextChanged.
+  std::string Text;
 
-  void Scan();
+  const std::string& Attrs() const;   // attribute code per byte (editor/Attributes.h)
+  uint8_t AttrAt(size_t i) const { return static_cast<uint8_t>(Attrs()[i]); }
+  // The referenced character at the "&" of a shown reference, else 0.
+  char16_t RefCharAt(size_t i) const;
+  std::u16string RefChars() const;  // one per byte
+  const std::string& Widths() const;  // pixel width per byte (unsigned), 0 at non-starting bytes
+  uint8_t WidthAt(size_t i) const { return static_cast<uint8_t>(Widths()[i]); }
+  // The character class of every byte (both bytes of a double-byte character
+  // get the class of the pair), worked out when asked: only word selection
+  // and the scanner's keywords need them.
+  std::string Classes() const;
+
+  void Scan();         // derives everything now
+  void TextChanged();  // Text was changed directly: everything is derived again
   int32_t TextLength() const { return static_cast<int32_t>(Text.size()); }
-  uint8_t WidthAt(size_t i) const { return static_cast<uint8_t>(Widths[i]); }
-  // Inserts bytes before the 1-based position Pos (clamped to 1 … length+1), then scans.
+  // Inserts bytes before the 1-based position Pos (clamped to 1 … length+1).
   void InsertBytes(int64_t pos, std::string_view bytes);
-  // Replaces the bytes and scans.
+  // Removes Count bytes from the 0-based offset At on (clamped to the line).
+  void EraseBytes(size_t at, size_t count);
+  // The Count bytes from At on (clamped) replaced by Bytes.
+  void ReplaceBytes(size_t at, size_t count, std::string_view bytes);
+  void Append(std::string_view bytes);
+  // Replaces the bytes.
   void Assign(std::string text);
+  void Assign(std::string_view text);
+
+  // The x of the 0-based column Col: the widths of the bytes before it summed,
+  // counted from the last column asked for, so that a caret moving along a
+  // long line costs what it moves.
+  int64_t PrefixWidth(size_t col) const;
 
   void CheckInvariants() const;
 
@@ -52,9 +82,28 @@ class TVeskItem {
   void InsertAtX(int mode, int32_t x, std::string s);
 
  private:
+  friend class TLineScanner;
+
   int32_t ColumnWalk(int64_t x, bool atMiddleGoesBefore) const;
   void PadTo(int64_t x);
   std::pair<size_t, int64_t> CharacterAtX(int64_t x) const;
+
+  bool DefersScan() const;
+  bool WidthsNeedAttrs() const;  // widths depend on shown references
+  void Derive() const;           // the full scan, on a const line
+  void MeasureWidths() const;    // the widths alone, from the bytes
+  // Bytes At … At+Removed−1 were replaced by Inserted bytes: the derived
+  // strings follow, re-measured around the change, or marked to derive.
+  void Spliced(size_t at, size_t removed, size_t inserted);
+  void Remeasure(size_t from, size_t changedEnd) const;
+
+  mutable std::string attrs_;
+  mutable std::string widths_;
+  mutable std::unique_ptr<std::u16string> refChars_;  // only where a reference is shown
+  mutable bool attrsStale_ = true;
+  mutable bool widthsStale_ = true;
+  mutable size_t memoCol_ = 0;  // the last column PrefixWidth answered, and its x
+  mutable int64_t memoX_ = 0;
 };
 
 // The line list: owns its records. The editor keeps it non-empty.

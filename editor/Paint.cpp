@@ -67,7 +67,7 @@ class TTextRunPainter {
     const size_t n = item_.Text.size();
     size_t j = 0;
     while (j < n) {
-      const auto a = static_cast<uint8_t>(item_.Attrs[j]);
+      const auto a = item_.AttrAt(j);
       const bool selected = sel_.At(j);
       int32_t w = item_.WidthAt(j);
       size_t next;
@@ -109,12 +109,12 @@ class TTextRunPainter {
   // Consecutive references selected alike go out as one UTF-16 run.
   size_t References(size_t j, int32_t x, bool selected, int32_t& w) {
     const size_t n = item_.Text.size();
-    std::u16string chars(1, item_.RefChars[j]);
+    std::u16string chars(1, item_.RefCharAt(j));
     size_t next = j + 1;
-    for (; next < n && static_cast<uint8_t>(item_.Attrs[next]) == attr::kReference && x + w <= right_; ++next) {
+    for (; next < n && item_.AttrAt(next) == attr::kReference && x + w <= right_; ++next) {
       if (item_.Text[next] != '&') continue;
       if (sel_.At(next) != selected) break;  // the next reference is selected differently
-      chars.push_back(item_.RefChars[next]);
+      chars.push_back(item_.RefCharAt(next));
       w += item_.WidthAt(next);
     }
     Colours(selected, e_.ColorUniText, x, w);
@@ -126,7 +126,7 @@ class TTextRunPainter {
   size_t Characters(uint8_t a, size_t j, int32_t x, bool selected, int32_t& w) {
     const size_t n = item_.Text.size();
     size_t next = j + 1;
-    for (; next < n && static_cast<uint8_t>(item_.Attrs[next]) == a; ++next) {
+    for (; next < n && item_.AttrAt(next) == a; ++next) {
       if (item_.WidthAt(next) == 0) continue;  // a trail byte goes with its lead
       if (sel_.At(next) != selected || x + w > right_) break;
       w += item_.WidthAt(next);

@@ -17,7 +17,7 @@ namespace {
 
 using cp932::IsLeadByte;
 
-inline unsigned char At(const std::string& s, size_t i) { return static_cast<unsigned char>(s[i]); }
+inline unsigned char At(std::string_view s, size_t i) { return static_cast<unsigned char>(s[i]); }
 inline bool IsDigit(unsigned char b) { return b >= '0' && b <= '9'; }
 inline bool IsRefNameChar(unsigned char b) {
   return IsDigit(b) || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
@@ -112,18 +112,44 @@ bool StartsWithLower(const std::string& text, size_t i, std::string_view prefix)
   return true;
 }
 
-// The scan of one line, step by step. Positions are 0-based here.
-class LineScanner {
+}  // namespace
+
+// The scan of one line, step by step, into the line's derived strings (its
+// attributes, the referenced characters, the widths). Positions are 0-based.
+class TLineScanner {
  public:
-  explicit LineScanner(TVeskItem& item)
-      : item_(item), edit_(*item.Owner), text_(item.Text), attrs_(item.Attrs), n_(item.Text.size()) {}
+  // Attrs: where the attribute codes go (the line's own, or a scratch string).
+  TLineScanner(const TVeskItem& item, std::string& attrs)
+      : item_(item), edit_(*item.Owner), text_(item.Text), attrs_(attrs), n_(item.Text.size()) {}
 
   void Run() {
-    if (edit_.ShowNumRef() || edit_.ShowNameRef()) MarkReferences();
-    ClassifyLine();
+    const bool references = edit_.ShowNumRef() || edit_.ShowNameRef();
+    if (references) {
+      refs_.assign(n_, u'\0');
+      MarkReferences();
+    }
+    // Keywords stand at word boundaries, told by the classes as the references left them.
+    std::string classes;
+    const bool keywords = edit_.Keywords.HasWords();
+    if (keywords) ClassifyLine(classes);
     MarkSpacesLinksTabs();
-    if (edit_.Keywords.HasWords()) MarkKeywords();
+    if (keywords) MarkKeywords(classes);
     MeasureLine();
+    // Most lines show no reference: they keep no table of them.
+    if (references && std::any_of(refs_.begin(), refs_.end(), [](char16_t c) { return c != 0; }))
+      item_.refChars_ = std::make_unique<std::u16string>(std::move(refs_));
+  }
+
+  // The class of every byte; shown references are one class of their own.
+  std::string Classes() {
+    attrs_.assign(n_, '\0');
+    if (edit_.ShowNumRef() || edit_.ShowNameRef()) {
+      refs_.assign(n_, u'\0');
+      MarkReferences();
+    }
+    std::string classes;
+    ClassifyLine(classes);
+    return classes;
   }
 
  private:
@@ -161,15 +187,15 @@ class LineScanner {
       return 0;
     }
     if (q + 1 < n_ && At(text_, q + 1) == ';') ++q;
-    item_.RefChars[p] = static_cast<char16_t>(code);
+    refs_[p] = static_cast<char16_t>(code);
     SetAttrs(p, q, attr::kReference);
     return q;
   }
 
   // Both bytes of a double-byte character get one class; a lead byte in the last
   // position is classified as if its trail byte were 0.
-  void ClassifyLine() {
-    std::string& classes = item_.Classes;
+  void ClassifyLine(std::string& classes) const {
+    classes.assign(n_, '\0');
     size_t i = 0;
     while (i < n_) {
       const unsigned char b = At(text_, i);
@@ -236,10 +262,9 @@ class LineScanner {
     return 0;
   }
 
-  void MarkKeywords() {
+  void MarkKeywords(const std::string& classes) {
     std::string lower(text_);
     for (char& c : lower) c = static_cast<char>(Lower(static_cast<unsigned char>(c)));
-    const std::string& classes = item_.Classes;
     const TKeywordList& keywords = edit_.Keywords;
     for (int g = 0; g < keywords.Count(); ++g) {
       for (const std::string& w : keywords.Items(g).Words) {
@@ -263,13 +288,13 @@ class LineScanner {
   }
 
   void MeasureLine() {
-    std::string& widths = item_.Widths;
+    std::string& widths = item_.widths_;
     size_t i = 0;
     while (i < n_) {
       const unsigned char b = At(text_, i);
       if (static_cast<unsigned char>(attrs_[i]) == attr::kReference) {
         if (b == '&') {
-          const char16_t ref = item_.RefChars[i];
+          const char16_t ref = refs_[i];
           widths[i] = StoredWidth(edit_.MeasureCanvas().TextExtentW(std::u16string_view(&ref, 1)).cx);
         }
         ++i;
@@ -286,14 +311,13 @@ class LineScanner {
     }
   }
 
-  TVeskItem& item_;
+  const TVeskItem& item_;
   TVeskEdit& edit_;
   const std::string& text_;
   std::string& attrs_;
+  std::u16string refs_;
   const size_t n_;
 };
-
-}  // namespace
 
 uint8_t TVeskEdit::CharWidth(std::string_view text, size_t i) {
   const auto c = static_cast<unsigned char>(text[i]);
@@ -307,15 +331,54 @@ uint8_t TVeskEdit::CharWidth(std::string_view text, size_t i) {
   return cell;
 }
 
-void TVeskItem::Scan() {
+void TVeskItem::Derive() const {
   const size_t n = Text.size();
-  Attrs.assign(n, '\0');
-  RefChars.assign(n, u'\0');
-  Classes.assign(n, '\0');
-  Widths.assign(n, '\0');
+  attrs_.assign(n, '\0');
+  widths_.assign(n, '\0');
+  refChars_.reset();
+  attrsStale_ = widthsStale_ = false;
+  memoCol_ = 0;
+  memoX_ = 0;
   if (n == 0 || !Owner) return;
-  LineScanner(*this).Run();
+  TLineScanner(*this, attrs_).Run();
   CheckInvariants();
+}
+
+void TVeskItem::MeasureWidths() const {
+  widths_.assign(Text.size(), '\0');
+  widthsStale_ = false;
+  memoCol_ = 0;
+  memoX_ = 0;
+  if (Owner) Remeasure(0, Text.size());
+}
+
+// Character by character from From (a character start) until the old widths
+// are in step again: past ChangedEnd, at a byte that began a character before.
+void TVeskItem::Remeasure(size_t from, size_t changedEnd) const {
+  const size_t n = Text.size();
+  size_t i = from;
+  while (i < n && !(i >= changedEnd && widths_[i] != 0)) {
+    const bool lead = IsLeadByte(At(Text, i));
+    widths_[i] = static_cast<char>(Owner->StoredCharWidth(Text, i));
+    if (lead && i + 1 < n) widths_[i + 1] = '\0';
+    i += lead ? 2 : 1;
+  }
+}
+
+std::string TVeskItem::Classes() const {
+  if (Text.empty() || !Owner) return std::string(Text.size(), '\0');
+  std::string scratch;
+  return TLineScanner(*this, scratch).Classes();
+}
+
+// The stored width of the character starting at byte I, shown references aside.
+uint8_t TVeskEdit::StoredCharWidth(std::string_view text, size_t i) {
+  const unsigned char b = At(text, i);
+  if (b < 0x80 && b != '\t' && WidthCache[b] != 0) return WidthCache[b];  // ASCII, measured before
+  if (b == '\t') return static_cast<uint8_t>(StoredWidth(TabWidth));
+  const bool lead = IsLeadByte(b);
+  const uint8_t cached = WidthCache[WidthCell(b, lead && i + 1 < text.size() ? At(text, i + 1) : 0)];
+  return static_cast<uint8_t>(StoredWidth(cached != 0 ? cached : CharWidth(text, i)));
 }
 
 }  // namespace kelvane

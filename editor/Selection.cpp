@@ -85,7 +85,7 @@ void TVeskEdit::CopyToClipboard() {
 
 bool TVeskEdit::SelectWord(TPoint p) {
   if (p.Y < 0 || p.X < 0 || p.Y >= Items.Count()) return false;
-  const std::string& c = Items[p.Y].Classes;
+  const std::string c = Items[p.Y].Classes();
   const int32_t n = static_cast<int32_t>(c.size());
   if (n == 0 || p.X >= n) return false;
   const auto at = [&c](int32_t i) { return c[static_cast<size_t>(i)]; };

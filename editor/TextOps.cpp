@@ -30,22 +30,21 @@ std::string TVeskEdit::GetText() const {
   return out;
 }
 
+// The lines are made unscanned: each is scanned when first read (painted, or
+// measured for the caret), so a text of which one screen is shown costs one
+// screen of scanning.
 void TVeskEdit::SetText(std::string_view s) {
   ClearText();
   try {
-    int32_t i = 0;
-    while (!s.empty()) {
-      size_t brk = s.find("\r\n");
-      if (brk == std::string_view::npos) {
-        Items[i].Assign(std::string(s));
-        break;
-      }
-      Items[i].Assign(std::string(s.substr(0, brk)));
+    Items.Clear();
+    for (;;) {
+      const size_t brk = s.find("\r\n");
+      Items.Add(std::make_unique<TVeskItem>(this, std::string(s.substr(0, brk))));
+      if (brk == std::string_view::npos) break;
       s.remove_prefix(brk + 2);
-      AddLine({});
-      ++i;
     }
   } catch (const std::exception&) {
+    if (Items.Count() == 0) InsertLine(0, {});  // the list is never empty
     return;  // keep the lines built so far, silently
   }
   Invalidate();
@@ -62,7 +61,7 @@ void TVeskEdit::ClearText() {
 
 void TVeskEdit::InsertLine(int32_t index, std::string s) {
   auto item = std::make_unique<TVeskItem>(this, std::move(s));
-  item->Scan();
+  if (!DefersScan()) item->Scan();  // else when first read
   Items.Insert(index, std::move(item));
 }
 

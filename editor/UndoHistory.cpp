@@ -129,7 +129,9 @@ void TVeskUndo::CheckFits(const TUndoData& r) const {
   }
 }
 
-// Removes Count bytes at the caret; a line break inside the range counts two bytes.
+// Removes Count bytes at the caret; a line break inside the range counts two
+// bytes. The removed bytes go into the record's own text, whose storage the
+// record keeps from step to step.
 void TVeskUndo::ApplyInsert(TUndoData& r) {
   TVeskEdit& e = FEdit;
   e.CaretPos = r.Caret;
@@ -139,24 +141,23 @@ void TVeskUndo::ApplyInsert(TUndoData& r) {
   const size_t want = r.Count < 0 ? 0 : static_cast<size_t>(r.Count);
   if (want <= line.Text.size() - x) {  // within the line: the usual case
     r.Text.assign(line.Text, x, want);
-    line.Text.erase(x, want);
-    line.Scan();
+    line.EraseBytes(x, want);
     r.Mode = umDelete;
     e.FireChange();
     return;
   }
-  std::string s = line.Text.substr(x);
-  while (y < e.Items.Count() - 1 && s.size() < want) {
-    s += "\r\n";
-    s += e.Items[y + 1].Text;
-    e.Items.Delete(y + 1);
+  r.Text.assign(line.Text, x, std::string::npos);
+  int32_t last = y;
+  while (last < e.Items.Count() - 1 && r.Text.size() < want) {
+    r.Text += "\r\n";
+    r.Text += e.Items[last + 1].Text;
+    ++last;
   }
-  const size_t removed = std::min(want, s.size());
-  std::string head = line.Text.substr(0, x);
-  head.append(s, removed, std::string::npos);
-  s.resize(removed);
-  r.Text = std::move(s);
-  line.Assign(std::move(head));
+  const size_t removed = std::min(want, r.Text.size());
+  // The line keeps its head and what is left of the run after the removed bytes.
+  line.ReplaceBytes(x, line.Text.size() - x, std::string_view(r.Text).substr(removed));
+  e.Items.DeleteRange(int64_t{y} + 1, int64_t{last} - y);
+  r.Text.resize(removed);
   r.Mode = umDelete;
   e.FireChange();
 }
@@ -179,28 +180,36 @@ void TVeskUndo::ApplyEnter(TUndoData& r) {
     e.SplitLine();
   } else {
     const int32_t y = r.Caret.Y;
-    e.Items[y].Assign(e.Items[y].Text + e.Items[y + 1].Text);
+    e.Items[y].Append(e.Items[y + 1].Text);
     e.Items.Delete(y + 1);
     e.FireChange();
   }
   r.Count = 1;
 }
 
-// Replaces the Count lines from Caret.Y by the lines held in Text.
+// Replaces the Count lines from Caret.Y by the lines held in Text. The lines
+// are assigned in place from views into the record's text; the old lines are
+// gathered in a scratch string that then trades places with the record's
+// text, so storage goes round between the records and the history.
 void TVeskUndo::ApplyChange(TUndoData& r) {
   TVeskEdit& e = FEdit;
-  TAEStrList lines;
-  SplitAtCrLf(lines, r.Text);
   const int32_t y = r.Caret.Y;
-  const int32_t newCount = lines.Count();
-  std::string old;
-  for (int32_t i = 0; i < r.Count; ++i) {
-    old += e.Items[y + i].Text;
-    old += "\r\n";
+  FPieces.clear();
+  // A CR LF at the very end adds no line, and an empty text gives none.
+  for (std::string_view rest = r.Text; !rest.empty();) {
+    const size_t brk = rest.find("\r\n");
+    FPieces.push_back(rest.substr(0, brk));
+    rest.remove_prefix(brk == std::string_view::npos ? rest.size() : brk + 2);
   }
-  for (int32_t i = newCount; i < r.Count; ++i) e.Items.Delete(y + newCount);
+  const int32_t newCount = static_cast<int32_t>(std::min<size_t>(FPieces.size(), INT32_MAX));
+  FScratch.clear();
+  for (int32_t i = 0; i < r.Count; ++i) {
+    FScratch += e.Items[y + i].Text;
+    FScratch += "\r\n";
+  }
+  if (r.Count > newCount) e.Items.DeleteRange(int64_t{y} + newCount, int64_t{r.Count} - newCount);
   for (int32_t i = r.Count; i < newCount; ++i) e.InsertLine(y + r.Count, {});
-  for (int32_t i = 0; i < newCount; ++i) e.Items[y + i].Assign(lines.Get(i));
+  for (int32_t i = 0; i < newCount; ++i) e.Items[y + i].Assign(FPieces[static_cast<size_t>(i)]);
   // The line list is never empty: a block that replaced every line by nothing
   // leaves one empty line, and the inverse record then covers that line.
   int32_t nowCount = newCount;
@@ -209,7 +218,7 @@ void TVeskUndo::ApplyChange(TUndoData& r) {
     nowCount = 1;
   }
   r.Count = nowCount;
-  r.Text = std::move(old);
+  r.Text.swap(FScratch);
   e.CaretPos = r.Caret;
   e.FireChange();
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "editor/Errors.h"
 #include "platform/Types.h"
@@ -96,6 +98,9 @@ class TVeskUndo {
   void ApplyEnter(TUndoData& r);
   void ApplyChange(TUndoData& r);
   void CheckFits(const TUndoData& r) const;
+
+  std::vector<std::string_view> FPieces;  // the lines of a change record, reused
+  std::string FScratch;                   // the lines a change record replaces, reused
 };
 
 constexpr int32_t kMaxUndo = 40960;

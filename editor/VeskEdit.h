@@ -312,6 +312,11 @@ class TVeskEdit : public TVeskMetrics,
 
   // Scanning.
   uint8_t CharWidth(std::string_view text, size_t i);
+  // The width stored for the character starting at byte I (references aside).
+  uint8_t StoredCharWidth(std::string_view text, size_t i);
+  // Lines changed now are scanned when first read, not at once: the window
+  // is frozen, as during a jump, and draws nothing of them.
+  bool DefersScan() const { return !FHost.RedrawEnabled(); }
   void ClearWidthCache() { WidthCache.fill(0); }
   Canvas& MeasureCanvas() { return TextBitmap->GetCanvas(); }
 

@@ -32,7 +32,7 @@ void CheckEditor(const TVeskEdit& e, std::string_view after) {
   for (int32_t y = 0; y < e.Items.Count(); ++y) {
     const TVeskItem& line = e.Items[y];
     const size_t n = line.Text.size();
-    if (line.Attrs.size() != n || line.RefChars.size() != n || line.Widths.size() != n || line.Classes.size() != n)
+    if (line.Attrs().size() != n || line.RefChars().size() != n || line.Widths().size() != n || line.Classes().size() != n)
       Fail("derived strings differ in length from the text",
            "on line " + std::to_string(y) + ", after " + std::string(after));
   }

@@ -92,12 +92,12 @@ TEST(Scan, WidthsAndClasses) {
   EditorFixture f;
   f.edit.SetText("a1" + Sjis("あ漢　") + "\t ");
   const TVeskItem& line = f.edit.Items[0];
-  std::vector<int> widths(line.Widths.begin(), line.Widths.end());
+  std::vector<int> widths(line.Widths().begin(), line.Widths().end());
   for (int& w : widths) w &= 0xFF;
   EXPECT_EQ(widths, (std::vector<int>{8, 8, 16, 0, 16, 0, 16, 0, 40, 8}));
-  EXPECT_EQ(line.Classes, "1055;;::3:");
-  EXPECT_EQ(line.Attrs.size(), line.Text.size());
-  EXPECT_EQ(line.RefChars.size(), line.Text.size());
+  EXPECT_EQ(line.Classes(), "1055;;::3:");
+  EXPECT_EQ(line.Attrs().size(), line.Text.size());
+  EXPECT_EQ(line.RefChars().size(), line.Text.size());
 }
 
 TEST(Scan, LeadByteInLastPosition) {
@@ -105,7 +105,7 @@ TEST(Scan, LeadByteInLastPosition) {
   f.edit.SetText("a\x82");
   const TVeskItem& line = f.edit.Items[0];
   EXPECT_EQ(static_cast<int>(line.WidthAt(1)), 16);
-  EXPECT_EQ(line.Classes.size(), 2u);
+  EXPECT_EQ(line.Classes().size(), 2u);
   EXPECT_EQ(f.edit.NormalizePos({1, 0}), (TPoint{1, 0}));
 }
 

@@ -79,8 +79,8 @@ class RandomEditing {
     ASSERT_GE(e.Items.Count(), 1);
     for (int32_t i = 0; i < e.Items.Count(); ++i) {
       const TVeskItem& line = e.Items[i];
-      ASSERT_EQ(line.Widths.size(), line.Text.size()) << "line " << i;
-      ASSERT_EQ(line.Attrs.size(), line.Text.size()) << "line " << i;
+      ASSERT_EQ(line.Widths().size(), line.Text.size()) << "line " << i;
+      ASSERT_EQ(line.Attrs().size(), line.Text.size()) << "line " << i;
     }
     ASSERT_EQ(e.NormalizePos(e.CaretPos), e.CaretPos);
   }

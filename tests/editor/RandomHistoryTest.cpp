@@ -75,8 +75,8 @@ class RandomEditor {
     ASSERT_GE(e.Items.Count(), 1);
     for (int32_t i = 0; i < e.Items.Count(); ++i) {
       const TVeskItem& line = e.Items[i];
-      ASSERT_EQ(line.Widths.size(), line.Text.size());
-      ASSERT_EQ(line.Classes.size(), line.Text.size());
+      ASSERT_EQ(line.Widths().size(), line.Text.size());
+      ASSERT_EQ(line.Classes().size(), line.Text.size());
     }
     ASSERT_EQ(e.NormalizePos(e.CaretPos), e.CaretPos);
   }

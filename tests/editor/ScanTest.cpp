@@ -14,17 +14,18 @@ namespace {
 
 struct Scanner : EditorFixture {
   const TVeskItem& Scan(const std::string& bytes) {
-    edit.SetText(bytes);
+    edit.SetText(bytes);  // lines are scanned when first read: read them now
+    edit.Items[0].Scan();
     return edit.Items[0];
   }
   std::vector<int> Attrs(const std::string& bytes) {
     const TVeskItem& item = Scan(bytes);
-    return {item.Attrs.begin(), item.Attrs.end()};
+    return {item.Attrs().begin(), item.Attrs().end()};
   }
   std::vector<int> Widths(const std::string& bytes) {
     const TVeskItem& item = Scan(bytes);
     std::vector<int> w;
-    for (size_t i = 0; i < item.Widths.size(); ++i) w.push_back(item.WidthAt(i));
+    for (size_t i = 0; i < item.Widths().size(); ++i) w.push_back(item.WidthAt(i));
     return w;
   }
 };
@@ -46,7 +47,7 @@ TEST(Scan, TabsHaveOneFixedWidth) {
   Scanner s;
   EXPECT_EQ(s.Attrs("\ta\t"), (V{'.', 0, '.'}));
   EXPECT_EQ(s.Widths("\ta\t"), (V{40, 8, 40}));
-  EXPECT_EQ(s.Scan("ab\t").Classes, "113");
+  EXPECT_EQ(s.Scan("ab\t").Classes(), "113");
 }
 
 TEST(Scan, Anchors) {
@@ -64,7 +65,7 @@ TEST(Scan, Links) {
   auto linked = [&](const std::string& text) {
     const TVeskItem& item = s.Scan(text);
     size_t n = 0;
-    while (n < item.Attrs.size() && item.Attrs[n] == kLink) ++n;
+    while (n < item.Attrs().size() && item.Attrs()[n] == kLink) ++n;
     return n;
   };
   EXPECT_EQ(linked("http://ab"), 9u);
@@ -82,8 +83,8 @@ TEST(Scan, NumericReferences) {
   Scanner s;
   s.edit.SetShowNumRef(true);
   const TVeskItem& item = s.Scan("&#12354;x");
-  EXPECT_EQ(item.RefChars[0], u'\u3042');
-  EXPECT_EQ(item.Classes, "999999991");
+  EXPECT_EQ(item.RefChars()[0], u'\u3042');
+  EXPECT_EQ(item.Classes(), "999999991");
   EXPECT_EQ(s.Widths("&#12354;x"), (V{16, 0, 0, 0, 0, 0, 0, 0, 8}));
   EXPECT_EQ(s.Attrs("&#0;"), (V{0, 0, 0, 0}));
   EXPECT_EQ(s.Attrs("&#70000;"), V(8, 0));
@@ -96,31 +97,31 @@ TEST(Scan, NumericReferences) {
 TEST(Scan, NamedReferences) {
   Scanner s;
   s.edit.SetShowNameRef(true);
-  EXPECT_EQ(s.Scan("&hearts;").RefChars[0], u'\u2665');
+  EXPECT_EQ(s.Scan("&hearts;").RefChars()[0], u'\u2665');
   EXPECT_EQ(s.Attrs("&hearts!"), (V{kRef, kRef, kRef, kRef, kRef, kRef, kRef, 0}));
   EXPECT_EQ(s.Attrs("&HEARTS;"), V(8, 0));
   EXPECT_EQ(s.Attrs("&a;"), V(3, 0));
-  EXPECT_EQ(s.Scan("&Alpha;&alpha;").RefChars[7], u'\u03b1');
-  EXPECT_EQ(s.Scan("&Alpha;").RefChars[0], u'\u0391');
+  EXPECT_EQ(s.Scan("&Alpha;&alpha;").RefChars()[7], u'\u03b1');
+  EXPECT_EQ(s.Scan("&Alpha;").RefChars()[0], u'\u0391');
   EXPECT_EQ(s.Attrs("&#65;"), V(5, 0));  // numbers only with their own switch
   // A link takes over the reference's bytes but keeps its character.
   const TVeskItem& url = s.Scan("http://a&amp;b");
-  EXPECT_EQ(url.Attrs, std::string(14, kLink));
-  EXPECT_EQ(url.RefChars[8], u'&');
-  EXPECT_EQ(url.Classes.substr(8, 5), "99999");
+  EXPECT_EQ(url.Attrs(), std::string(14, kLink));
+  EXPECT_EQ(url.RefChars()[8], u'&');
+  EXPECT_EQ(url.Classes().substr(8, 5), "99999");
 }
 
 TEST(Scan, ReferencesOffByDefault) {
   Scanner s;
   const TVeskItem& item = s.Scan("&#12354; &amp;");
-  EXPECT_EQ(item.Attrs.find(static_cast<char>(kRef)), std::string::npos);
-  EXPECT_EQ(item.RefChars, std::u16string(14, u'\0'));
+  EXPECT_EQ(item.Attrs().find(static_cast<char>(kRef)), std::string::npos);
+  EXPECT_EQ(item.RefChars(), std::u16string(14, u'\0'));
 }
 
 TEST(Scan, Classes) {
   Scanner s;
   const std::string text = Sjis("Ａａぁんァヶαяα─╂　、漢０") + "0aZ!~\x7f\xb1 ";
-  EXPECT_EQ(s.Scan(text).Classes, "444455555555666666" "7777::88;;;;" "0112233:");
+  EXPECT_EQ(s.Scan(text).Classes(), "444455555555666666" "7777::88;;;;" "0112233:");
 }
 
 TEST(Scan, Keywords) {
@@ -153,10 +154,10 @@ TEST(Scan, WidthCacheCellsAndFontChange) {
 TEST(Scan, LeadByteLastAndEmptyLine) {
   Scanner s;
   const TVeskItem& item = s.Scan("a\x82");
-  EXPECT_EQ(item.Classes, "1;");
+  EXPECT_EQ(item.Classes(), "1;");
   EXPECT_EQ(s.Widths("a\x82"), (V{8, 16}));
   const TVeskItem& empty = s.Scan("");
-  EXPECT_TRUE(empty.Attrs.empty() && empty.RefChars.empty() && empty.Widths.empty() && empty.Classes.empty());
+  EXPECT_TRUE(empty.Attrs().empty() && empty.RefChars().empty() && empty.Widths().empty() && empty.Classes().empty());
 }
 
 TEST(UniTable, TheEntityReferencesInCodeOrder) {
@@ -191,20 +192,20 @@ TEST(Scan, InvariantsOnArbitraryBytes) {
     TVeskItem item(&s.edit, text);
     item.Scan();
     const size_t n = text.size();
-    ASSERT_EQ(item.Attrs.size(), n);
-    ASSERT_EQ(item.RefChars.size(), n);
-    ASSERT_EQ(item.Widths.size(), n);
-    ASSERT_EQ(item.Classes.size(), n);
+    ASSERT_EQ(item.Attrs().size(), n);
+    ASSERT_EQ(item.RefChars().size(), n);
+    ASSERT_EQ(item.Widths().size(), n);
+    ASSERT_EQ(item.Classes().size(), n);
     for (size_t i = 0; i < n;) {
       const auto b = static_cast<unsigned char>(text[i]);
-      if (static_cast<unsigned char>(item.Attrs[i]) == kRef) {
+      if (static_cast<unsigned char>(item.Attrs()[i]) == kRef) {
         ASSERT_EQ(item.WidthAt(i) != 0, b == '&') << i;
         ++i;
       } else if (cp932::IsLeadByte(b)) {
         ASSERT_NE(item.WidthAt(i), 0) << i;
         if (i + 1 < n) {
           ASSERT_EQ(item.WidthAt(i + 1), 0) << i;
-          ASSERT_EQ(item.Classes[i], item.Classes[i + 1]) << i;
+          ASSERT_EQ(item.Classes()[i], item.Classes()[i + 1]) << i;
         }
         i += 2;
       } else {

@@ -75,6 +75,13 @@ class BlockVector {
     if (count == 0) return;
     size_t b = Locate(first);
     size_t at = first - lastStart_;
+    if (at + count < blocks_[b].size()) {  // inside one block, which keeps elements: the usual case
+      std::vector<T>& block = blocks_[b];
+      block.erase(block.begin() + static_cast<ptrdiff_t>(at), block.begin() + static_cast<ptrdiff_t>(at + count));
+      size_ -= count;
+      Changed(b, -static_cast<ptrdiff_t>(count));
+      return;
+    }
     size_t left = count;
     while (left > 0) {
       std::vector<T>& block = blocks_[b];

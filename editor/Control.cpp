@@ -137,7 +137,9 @@ LRESULT TVeskEdit::WMKillFocus(WPARAM, LPARAM) {
 }
 
 LRESULT TVeskEdit::WMSetRedraw(WPARAM wParam, LPARAM) {
+  const bool thawing = wParam != 0 && !FHost.RedrawEnabled();
   FHost.SetRedraw(wParam != 0);
+  if (thawing) KeepPositionsInText();  // what the frozen batch's changes left to do
   if (wParam != 0 && FRulerStale) BuildRuler();
   return 0;
 }
@@ -308,9 +310,14 @@ void TVeskEdit::RedoStep() {
 // positions kept between operations are brought back into the text first, so
 // a later Shift+click or drop never starts from a line that is gone.
 void TVeskEdit::FireChange() {
+  // A frozen window's batch (a jump) does this once, when it thaws.
+  if (!DefersScan()) KeepPositionsInText();
+  if (OnChange) OnChange(*this);
+}
+
+void TVeskEdit::KeepPositionsInText() {
   SelAnchor = NormalizePos(SelAnchor);
   DragPos = NormalizePos(DragPos);
-  if (OnChange) OnChange(*this);
 }
 
 }  // namespace kelvane

@@ -78,6 +78,13 @@ void TVeskEdit::InsertText(std::string_view s) {
 // break, and a lone CR or LF was a byte of its line, as it is in the record.
 void TVeskEdit::InsertRecordedText(std::string_view s) {
   if (s.empty()) return;
+  if (s.find("\r\n") == std::string_view::npos) {  // one line: no list of pieces to build
+    Items.Get(CaretPos.Y).InsertBytes(static_cast<int64_t>(CaretPos.X) + 1, s);
+    CaretPos.X = SaturatedAdd(CaretPos.X, static_cast<int64_t>(s.size()));
+    RepaintLines(CaretPos.Y, std::min(CaretPos.Y + 1, Items.Count() - 1));
+    FireChange();
+    return;
+  }
   InsertPieces(SplitAtCrLfKeepingEnd(s));
 }
 

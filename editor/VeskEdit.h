@@ -378,6 +378,8 @@ class TVeskEdit : public TVeskMetrics,
   TVeskGridLines GridLines;
 
   void FireChange();
+  // The selection anchor and the drop position brought back into the text.
+  void KeepPositionsInText();
   EditHost& Host() { return FHost; }
 
  private:

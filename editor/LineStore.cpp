@@ -15,38 +15,45 @@ bool TVeskItem::DefersScan() const { return Owner && Owner->DefersScan(); }
 
 bool TVeskItem::WidthsNeedAttrs() const { return Owner && (Owner->ShowNumRef() || Owner->ShowNameRef()); }
 
+TVeskItem::TDerived& TVeskItem::Made() const {
+  if (!d_) d_ = std::make_unique<TDerived>();
+  return *d_;
+}
+
 const std::string& TVeskItem::Attrs() const {
-  if (attrsStale_) Derive();
-  return attrs_;
+  if (AttrsStale()) Derive();
+  return d_->Attrs;
 }
 
 const std::string& TVeskItem::Widths() const {
-  if (widthsStale_) {
+  if (WidthsStale()) {
     if (WidthsNeedAttrs()) {
       Derive();
     } else {
       MeasureWidths();
     }
   }
-  return widths_;
+  return d_->Widths;
 }
 
 char16_t TVeskItem::RefCharAt(size_t i) const {
-  if (attrsStale_) Derive();
-  return refChars_ ? (*refChars_)[i] : u'\0';
+  if (AttrsStale()) Derive();
+  return d_->RefChars ? (*d_->RefChars)[i] : u'\0';
 }
 
 std::u16string TVeskItem::RefChars() const {
-  if (attrsStale_) Derive();
-  return refChars_ ? *refChars_ : std::u16string(Text.size(), u'\0');
+  if (AttrsStale()) Derive();
+  return d_->RefChars ? *d_->RefChars : std::u16string(Text.size(), u'\0');
 }
 
 void TVeskItem::Scan() { Derive(); }
 
 void TVeskItem::TextChanged() {
-  attrsStale_ = widthsStale_ = true;
-  memoCol_ = 0;
-  memoX_ = 0;
+  if (d_) {
+    d_->AttrsStale = d_->WidthsStale = true;
+    d_->MemoCol = 0;
+    d_->MemoX = 0;
+  }
   if (!DefersScan()) Derive();
 }
 
@@ -88,11 +95,13 @@ void TVeskItem::Spliced(size_t at, size_t removed, size_t inserted) {
     Derive();
     return;
   }
-  attrsStale_ = true;
-  if (widthsStale_ || WidthsNeedAttrs()) {
-    widthsStale_ = true;
-    memoCol_ = 0;
-    memoX_ = 0;
+  if (!d_) return;  // nothing derived yet, nothing to keep right
+  TDerived& d = *d_;
+  d.AttrsStale = true;
+  if (d.WidthsStale || WidthsNeedAttrs()) {
+    d.WidthsStale = true;
+    d.MemoCol = 0;
+    d.MemoX = 0;
     return;
   }
   // From the start of the character holding the byte before the change: a
@@ -100,40 +109,42 @@ void TVeskItem::Spliced(size_t at, size_t removed, size_t inserted) {
   size_t from = at;
   if (from > 0) {
     --from;
-    while (from > 0 && widths_[from] == 0) --from;
+    while (from > 0 && d.Widths[from] == 0) --from;
   }
-  if (memoCol_ > from) {  // the columns before From keep their x
-    for (size_t k = from; k < std::min(memoCol_, widths_.size()); ++k) memoX_ -= static_cast<uint8_t>(widths_[k]);
-    memoCol_ = from;
+  if (d.MemoCol > from) {  // the columns before From keep their x
+    for (size_t k = from; k < std::min(d.MemoCol, d.Widths.size()); ++k) d.MemoX -= static_cast<uint8_t>(d.Widths[k]);
+    d.MemoCol = from;
   }
-  widths_.replace(at, removed, inserted, '\0');
+  d.Widths.replace(at, removed, inserted, '\0');
   Remeasure(from, at + inserted);
 }
 
 int64_t TVeskItem::PrefixWidth(size_t col) const {
   const std::string& w = Widths();
+  TDerived& d = *d_;
   col = std::min(col, w.size());
-  if (memoCol_ > w.size()) {
-    memoCol_ = 0;
-    memoX_ = 0;
+  if (d.MemoCol > w.size()) {
+    d.MemoCol = 0;
+    d.MemoX = 0;
   }
-  int64_t x = memoX_;
-  if (col >= memoCol_) {
-    for (size_t k = memoCol_; k < col; ++k) x += static_cast<uint8_t>(w[k]);
+  int64_t x = d.MemoX;
+  if (col >= d.MemoCol) {
+    for (size_t k = d.MemoCol; k < col; ++k) x += static_cast<uint8_t>(w[k]);
   } else {
-    for (size_t k = col; k < memoCol_; ++k) x -= static_cast<uint8_t>(w[k]);
+    for (size_t k = col; k < d.MemoCol; ++k) x -= static_cast<uint8_t>(w[k]);
   }
-  memoCol_ = col;
-  memoX_ = x;
+  d.MemoCol = col;
+  d.MemoX = x;
   return x;
 }
 
 void TVeskItem::CheckInvariants() const {
 #ifndef NDEBUG
   const size_t n = Text.size();
-  assert(attrsStale_ || attrs_.size() == n);
-  assert(widthsStale_ || widths_.size() == n);
-  assert(!refChars_ || refChars_->size() == n);
+  if (!d_) return;
+  assert(d_->AttrsStale || d_->Attrs.size() == n);
+  assert(d_->WidthsStale || d_->Widths.size() == n);
+  assert(!d_->RefChars || d_->RefChars->size() == n);
 #endif
 }
 

@@ -97,13 +97,22 @@ class TVeskItem {
   void Spliced(size_t at, size_t removed, size_t inserted);
   void Remeasure(size_t from, size_t changedEnd) const;
 
-  mutable std::string attrs_;
-  mutable std::string widths_;
-  mutable std::unique_ptr<std::u16string> refChars_;  // only where a reference is shown
-  mutable bool attrsStale_ = true;
-  mutable bool widthsStale_ = true;
-  mutable size_t memoCol_ = 0;  // the last column PrefixWidth answered, and its x
-  mutable int64_t memoX_ = 0;
+  // What the scan derives from the bytes. Most lines of a long text are never
+  // read, so a line holds only a pointer until something reads it.
+  struct TDerived {
+    std::string Attrs;
+    std::string Widths;
+    std::unique_ptr<std::u16string> RefChars;  // only where a reference is shown
+    bool AttrsStale = true;
+    bool WidthsStale = true;
+    size_t MemoCol = 0;  // the last column PrefixWidth answered, and its x
+    int64_t MemoX = 0;
+  };
+  TDerived& Made() const;  // the derived part, made (all stale) on first use
+  bool AttrsStale() const { return !d_ || d_->AttrsStale; }
+  bool WidthsStale() const { return !d_ || d_->WidthsStale; }
+
+  mutable std::unique_ptr<TDerived> d_;
 };
 
 // The line list: owns its records. The editor keeps it non-empty.

@@ -137,7 +137,7 @@ class TLineScanner {
     MeasureLine();
     // Most lines show no reference: they keep no table of them.
     if (references && std::any_of(refs_.begin(), refs_.end(), [](char16_t c) { return c != 0; }))
-      item_.refChars_ = std::make_unique<std::u16string>(std::move(refs_));
+      item_.d_->RefChars = std::make_unique<std::u16string>(std::move(refs_));
   }
 
   // The class of every byte; shown references are one class of their own.
@@ -288,7 +288,7 @@ class TLineScanner {
   }
 
   void MeasureLine() {
-    std::string& widths = item_.widths_;
+    std::string& widths = item_.d_->Widths;
     size_t i = 0;
     while (i < n_) {
       const unsigned char b = At(text_, i);
@@ -333,22 +333,24 @@ uint8_t TVeskEdit::CharWidth(std::string_view text, size_t i) {
 
 void TVeskItem::Derive() const {
   const size_t n = Text.size();
-  attrs_.assign(n, '\0');
-  widths_.assign(n, '\0');
-  refChars_.reset();
-  attrsStale_ = widthsStale_ = false;
-  memoCol_ = 0;
-  memoX_ = 0;
+  TDerived& d = Made();
+  d.Attrs.assign(n, '\0');
+  d.Widths.assign(n, '\0');
+  d.RefChars.reset();
+  d.AttrsStale = d.WidthsStale = false;
+  d.MemoCol = 0;
+  d.MemoX = 0;
   if (n == 0 || !Owner) return;
-  TLineScanner(*this, attrs_).Run();
+  TLineScanner(*this, d.Attrs).Run();
   CheckInvariants();
 }
 
 void TVeskItem::MeasureWidths() const {
-  widths_.assign(Text.size(), '\0');
-  widthsStale_ = false;
-  memoCol_ = 0;
-  memoX_ = 0;
+  TDerived& d = Made();
+  d.Widths.assign(Text.size(), '\0');
+  d.WidthsStale = false;
+  d.MemoCol = 0;
+  d.MemoX = 0;
   if (Owner) Remeasure(0, Text.size());
 }
 
@@ -356,11 +358,12 @@ void TVeskItem::MeasureWidths() const {
 // are in step again: past ChangedEnd, at a byte that began a character before.
 void TVeskItem::Remeasure(size_t from, size_t changedEnd) const {
   const size_t n = Text.size();
+  std::string& widths = d_->Widths;
   size_t i = from;
-  while (i < n && !(i >= changedEnd && widths_[i] != 0)) {
+  while (i < n && !(i >= changedEnd && widths[i] != 0)) {
     const bool lead = IsLeadByte(At(Text, i));
-    widths_[i] = static_cast<char>(Owner->StoredCharWidth(Text, i));
-    if (lead && i + 1 < n) widths_[i + 1] = '\0';
+    widths[i] = static_cast<char>(Owner->StoredCharWidth(Text, i));
+    if (lead && i + 1 < n) widths[i + 1] = '\0';
     i += lead ? 2 : 1;
   }
 }

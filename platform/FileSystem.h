@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,11 @@ namespace kelvane {
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 // At most Count bytes from the start of the file (fewer when it is shorter).
 bool ReadFileStart(const std::string& path, std::size_t count, std::string& bytes);
+
+// The file handed over in order, piece by piece, so that a large one is never
+// held whole. False when it cannot be opened or read (a folder cannot); the
+// pieces handed over before a read error stay handed over.
+bool ReadFileInPieces(const std::string& path, const std::function<void(std::string_view)>& piece);
 
 // Writes Bytes to Path so that a failure or a kill never destroys the old
 // file: a full copy is written and flushed beside it and renamed over it, and

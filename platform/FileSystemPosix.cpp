@@ -223,6 +223,21 @@ bool ReadFileStart(const std::string& path, std::size_t count, std::string& byte
   return true;
 }
 
+bool ReadFileInPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
+  TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st {};
+  if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  // A small file needs no large buffer; one byte more sees the end in one read.
+  std::string buffer(std::min<size_t>(1 << 16, static_cast<size_t>(st.st_size) + 1), '\0');
+  for (;;) {
+    const ssize_t n = ::read(fd.Get(), buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    piece(std::string_view(buffer.data(), static_cast<size_t>(n)));
+  }
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return ReadFileStart(path, static_cast<std::size_t>(-1), bytes);
 }

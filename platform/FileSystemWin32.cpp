@@ -232,6 +232,21 @@ bool ReadFileStart(const std::string& path, std::size_t count, std::string& byte
   return true;
 }
 
+bool ReadFileInPieces(const std::string& path, const std::function<void(std::string_view)>& piece) {
+  THandle h(::CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!h.Valid() || !::GetFileSizeEx(h.Get(), &size)) return false;  // a folder has no size
+  // A small file needs no large buffer; one byte more sees the end in one read.
+  std::string buffer(static_cast<size_t>(std::min<uint64_t>(1 << 16, static_cast<uint64_t>(size.QuadPart) + 1)), '\0');
+  for (;;) {
+    DWORD n = 0;
+    if (!::ReadFile(h.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &n, nullptr)) return false;
+    if (n == 0) return true;
+    piece(std::string_view(buffer.data(), n));
+  }
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return ReadFileStart(path, static_cast<std::size_t>(-1), bytes);
 }

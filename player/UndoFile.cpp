@@ -23,12 +23,9 @@ constexpr RecordKeys kRedoKeys{"rdMODE=", "rdCARET_X=", "rdCARET_Y=", "rdCOUNT="
 std::string Escape(std::string_view text) { return ReplaceAll(text, kCrLf, kEscapedBreak); }
 std::string Unescape(std::string_view text) { return ReplaceAll(text, kEscapedBreak, kCrLf); }
 
-// Lines split at CR LF, lone CR and lone LF; a break at the very end gives no
-// extra line, and a NUL byte ends the readable text.
-std::vector<std::string_view> SplitFileLines(std::string_view bytes) {
-  std::vector<std::string_view> lines = SplitAtBreaks(UpToNul(bytes));
-  if (lines.back().empty()) lines.pop_back();
-  return lines;
+// The escape is as long as what it stands for, so it is undone where it stands.
+void UnescapeInPlace(std::string& text) {
+  for (size_t at = 0; (at = text.find(kEscapedBreak, at)) != std::string::npos; at += 2) text.replace(at, 2, kCrLf);
 }
 
 // The value of a line from the 1-based character position Pos on ("" when shorter).
@@ -47,12 +44,12 @@ void AppendRecords(std::string& out, const TUndoList& list, const RecordKeys& ke
   }
 }
 
-// Builds one record from the five lines starting at First, by position alone.
-void AddRecordAt(TUndoList& list, const std::vector<std::string_view>& lines, size_t first) {
-  const auto mode = static_cast<uint8_t>(StrToIntDef(ValueAt(lines[first], 8), 0) & 0xFF);
-  const TPoint caret{StrToIntDef(ValueAt(lines[first + 1], 11), 0), StrToIntDef(ValueAt(lines[first + 2], 11), 0)};
-  const int32_t count = StrToIntDef(ValueAt(lines[first + 3], 9), 0);
-  AddUndoData(list, mode, caret, Unescape(ValueAt(lines[first + 4], 8)), count);
+// Builds one record from five lines, by position alone.
+void AddRecordFrom(TUndoList& list, const std::string* lines[5]) {
+  const auto mode = static_cast<uint8_t>(StrToIntDef(ValueAt(*lines[0], 8), 0) & 0xFF);
+  const TPoint caret{StrToIntDef(ValueAt(*lines[1], 11), 0), StrToIntDef(ValueAt(*lines[2], 11), 0)};
+  const int32_t count = StrToIntDef(ValueAt(*lines[3], 9), 0);
+  AddUndoData(list, mode, caret, Unescape(ValueAt(*lines[4], 8)), count);
 }
 
 // What in an escaped value would not read back as itself, or nothing.
@@ -115,25 +112,71 @@ std::string BuildUndoFile(const TVeskEdit& editor) {
   return out;
 }
 
-void ReadUndoFileInto(TVeskEdit& editor, std::string_view bytes) {
-  const std::vector<std::string_view> lines = SplitFileLines(bytes);
-  size_t i = 0;
-  while (i < lines.size()) {
-    const std::string_view line = lines[i];
-    const bool recordFits = i + 4 < lines.size();
-    if (line.starts_with("TEXT=")) {
-      editor.SetText(Unescape(line.substr(5)));
-      ++i;
-    } else if (recordFits && line.starts_with(kUndoKeys.Mode)) {
-      AddRecordAt(editor.Undo->FUndoList, lines, i);
-      i += 4;
-    } else if (recordFits && line.starts_with(kRedoKeys.Mode)) {
-      AddRecordAt(editor.Undo->FRedoList, lines, i);
-      i += 4;
-    } else {
-      ++i;
-    }
+TUndoFileReader::TUndoFileReader(TVeskEdit& editor) : editor_(editor) {}
+
+void TUndoFileReader::Feed(std::string_view bytes) {
+  if (ended_) return;
+  if (bytes.empty()) return;
+  if (afterCr_ && bytes.front() == '\n') bytes.remove_prefix(1);  // the CR's own LF
+  afterCr_ = false;
+  const size_t nul = bytes.find('\0');
+  if (nul != std::string_view::npos) {
+    bytes = bytes.substr(0, nul);
+    ended_ = true;
   }
+  size_t start = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+    partial_.append(bytes.substr(start, i - start));
+    EndLine();
+    if (bytes[i] == '\r') {
+      if (i + 1 == bytes.size()) afterCr_ = true;  // its LF may come with the next bytes
+      else if (bytes[i + 1] == '\n') ++i;
+    }
+    start = i + 1;
+  }
+  partial_.append(bytes.substr(start));
+}
+
+void TUndoFileReader::Finish() {
+  if (!partial_.empty()) EndLine();  // a break at the very end gives no extra line
+  while (waiting_ > 0) TakeFirst(false);
+}
+
+// The line cut so far joins those waiting; the first acts once four more
+// stand behind it, as a record needs.
+void TUndoFileReader::EndLine() {
+  std::string& slot = window_[(first_ + waiting_) % window_.size()];
+  slot.swap(partial_);  // the slot's old bytes become the next line's buffer
+  partial_.clear();
+  ++waiting_;
+  if (waiting_ == window_.size()) TakeFirst(true);
+}
+
+// The original reader's walk, one line at a time: a "TEXT=" line replaces the
+// text; a mode line with four lines after it makes a record of those five and
+// the walk goes on at its fifth (its text line, which is looked at again);
+// anything else is passed over.
+void TUndoFileReader::TakeFirst(bool recordFits) {
+  std::string& line = window_[first_];
+  size_t taken = 1;
+  if (line.starts_with("TEXT=")) {
+    UnescapeInPlace(line);
+    editor_.SetText(std::string_view(line).substr(5));
+  } else if (recordFits && (line.starts_with(kUndoKeys.Mode) || line.starts_with(kRedoKeys.Mode))) {
+    const std::string* record[5];
+    for (size_t k = 0; k < 5; ++k) record[k] = &window_[(first_ + k) % window_.size()];
+    AddRecordFrom(line.starts_with(kUndoKeys.Mode) ? editor_.Undo->FUndoList : editor_.Undo->FRedoList, record);
+    taken = 4;
+  }
+  first_ = (first_ + taken) % window_.size();
+  waiting_ -= taken;
+}
+
+void ReadUndoFileInto(TVeskEdit& editor, std::string_view bytes) {
+  TUndoFileReader reader(editor);
+  reader.Feed(bytes);
+  reader.Finish();
 }
 
 }  // namespace kelvane

@@ -3,6 +3,8 @@
 // gives the full regular layout; reading is positional and forgiving.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,5 +29,27 @@ std::optional<std::string> UnwritableReason(const TVeskEdit& editor);
 // lines after it appends one record to the undo or redo stack. Anything else is
 // skipped. An error raised on the way propagates; what was applied stays.
 void ReadUndoFileInto(TVeskEdit& editor, std::string_view bytes);
+
+// The same walk fed piece by piece, as a file is read: the file's lines are
+// cut as they arrive (at CR LF, lone CR and lone LF; a NUL ends the readable
+// text) and only the five a record needs are held, never the whole file.
+class TUndoFileReader {
+ public:
+  explicit TUndoFileReader(TVeskEdit& editor);
+  void Feed(std::string_view bytes);  // the next bytes of the file
+  void Finish();                      // the end of the file
+
+ private:
+  void EndLine();
+  void TakeFirst(bool recordFits);
+
+  TVeskEdit& editor_;
+  std::string partial_;               // the line being cut
+  bool afterCr_ = false;              // the bytes fed last ended with a CR
+  bool ended_ = false;                // a NUL was read
+  std::array<std::string, 5> window_;  // the lines waiting, a ring from first_
+  size_t first_ = 0;
+  size_t waiting_ = 0;
+};
 
 }  // namespace kelvane

@@ -107,10 +107,11 @@ bool TFormKelvane::OpenUndoFile(const std::string& givenPath) {
 
 bool TFormKelvane::LoadUndoFile(const std::string& path) {
   if (!FHost.FileExists(path)) return false;
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
   try {
-    ReadUndoFileInto(*Editor, bytes);
+    // Read as it is walked: the file is never held whole.
+    TUndoFileReader reader(*Editor);
+    if (!ReadFileInPieces(path, [&reader](std::string_view piece) { reader.Feed(piece); })) return false;
+    reader.Finish();
   } catch (const std::exception&) {
     return false;  // what was applied stays
   }

@@ -63,6 +63,31 @@ TEST(UndoFileReader, ReadsBackWhatWasWritten) {
   EXPECT_EQ(BuildUndoFile(b.edit), bytes);
 }
 
+// A file read piece by piece walks exactly as read whole, wherever the pieces
+// end: between a CR and its LF, inside the escape, at a NUL, after a record's
+// mode line.
+TEST(UndoFileReader, PiecesOfAnySizeReadAsTheWhole) {
+  const std::string bytes =
+      "[TEXT]\r\nTEXT=a\x01\x01\x01" "b\rjunk\nTEXT=\x82\xa0\x01\x01z\r\n[UNDO]\r\n"
+      "udMODE=0\r\nudCARET_X=1\r\nudCARET_Y=0\r\nudCOUNT=3\r\nudMODE=2\r\n"
+      "udMODE=3\r\nudCARET_X=0\rudCARET_Y=1\nudCOUNT=-5\r\nudTEXT=x\x01\x01y\r\n"
+      "[REDO]\r\nrdMODE=1\r\nrdCARET_X=7\r\n\r\n\r\nrdTEXT=q\r\nrdMODE=9\r\n\0rdCARET_X=1\r\n"s;
+  EditorFixture whole;
+  ReadUndoFileInto(whole.edit, bytes);
+  ASSERT_EQ(whole.UndoList().Count(), 2);
+  ASSERT_EQ(whole.RedoList().Count(), 1);
+  for (size_t size = 1; size <= 9; ++size) {
+    EditorFixture f;
+    TUndoFileReader reader(f.edit);
+    for (size_t at = 0; at < bytes.size(); at += size) {
+      reader.Feed(bytes.substr(at, size));
+      reader.Feed("");  // an empty piece changes nothing
+    }
+    reader.Finish();
+    EXPECT_EQ(BuildUndoFile(f.edit), BuildUndoFile(whole.edit)) << "pieces of " << size;
+  }
+}
+
 struct Reader : EditorFixture {
   void Read(std::string_view bytes) { ReadUndoFileInto(edit, bytes); }
 };

@@ -21,9 +21,12 @@ namespace kelvane::fuzz {
 namespace {
 
 // Enough to build and take apart a few screens of text, few enough that the
-// history's per-step line rescans stay far from a time-out.
+// invariant checks after every message stay far from a time-out.
 constexpr int kMaxMessages = 400;
 constexpr size_t kMaxString = 24;
+// Select all, copy and paste doubles the text: capped, four hundred messages
+// could make it exponentially long, and every check reads all of it.
+constexpr size_t kMaxClipboard = 128;
 
 constexpr std::array<uint32_t, 22> kKeys = {
     VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_INSERT, VK_DELETE, VK_BACK,
@@ -47,8 +50,8 @@ class MessagePlayer {
       case 4: Ime(in.Bytes(kMaxString)); break;
       case 5: Mouse(in); break;
       case 6: host_.Clipboard = in.Bytes(kMaxString); break;
-      case 7: e_.Perform(WM_COPY); break;
-      case 8: e_.Perform(WM_CUT); break;
+      case 7: Copy(WM_COPY); break;
+      case 8: Copy(WM_CUT); break;
       case 9: e_.Perform(WM_PASTE); break;
       case 10: e_.UndoStep(); break;
       case 11: e_.RedoStep(); break;
@@ -73,6 +76,11 @@ class MessagePlayer {
     e_.Perform(WM_KEYDOWN, vk);
     CheckEditor(e_, Last);
     e_.Perform(WM_KEYUP, vk);
+  }
+
+  void Copy(uint32_t msg) {
+    e_.Perform(msg);
+    if (host_.Clipboard && host_.Clipboard->size() > kMaxClipboard) host_.Clipboard->resize(kMaxClipboard);
   }
 
   // Queued character messages, handled one at a time; a lead byte's handler

@@ -55,8 +55,14 @@ void TVeskEdit::PlaceCaret() {
   PlaceCaretAtDocPoint();
 }
 
-// PlaceCaret once CaretDocX and CaretDocLine are known to match CaretPos.
+// PlaceCaret once CaretDocX and CaretDocLine are known to match CaretPos. A
+// frozen window places it once, when it thaws: nothing shows it before, and a
+// jump through the history would place it once for every record.
 void TVeskEdit::PlaceCaretAtDocPoint() {
+  if (DefersScan()) {
+    FCaretStale = true;
+    return;
+  }
   CaretClientX = TextLeft() + CaretDocX - HScrollPos;
   CaretClientY = (CaretDocLine - TopLine) * LineHeight + TopMargin();
   FHost.SetCaretPos(CaretClientX, CaretClientY);

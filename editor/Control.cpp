@@ -140,6 +140,10 @@ LRESULT TVeskEdit::WMSetRedraw(WPARAM wParam, LPARAM) {
   const bool thawing = wParam != 0 && !FHost.RedrawEnabled();
   FHost.SetRedraw(wParam != 0);
   if (thawing) KeepPositionsInText();  // what the frozen batch's changes left to do
+  if (thawing && FCaretStale) {
+    FCaretStale = false;
+    PlaceCaretAtDocPoint();
+  }
   if (wParam != 0 && FRulerStale) BuildRuler();
   return 0;
 }

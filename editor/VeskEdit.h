@@ -448,6 +448,7 @@ class TVeskEdit : public TVeskMetrics,
   TCursorShape FDragRestoreCursor = TCursorShape::IBeam;  // what a text drag gives back
   TVeskPaintLog FPaintLog;
   bool FRulerStale = false;  // a build was asked for while the window was frozen
+  bool FCaretStale = false;  // the caret was moved while the window was frozen
 };
 
 // Keeps the caret hidden while the editor updates and shows it again however

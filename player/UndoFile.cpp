@@ -1,6 +1,7 @@
 // Reading and writing undo files.
 #include "player/UndoFile.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -125,15 +126,19 @@ void TUndoFileReader::Feed(std::string_view bytes) {
     ended_ = true;
   }
   size_t start = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+  size_t cr = bytes.find('\r');  // the next CR, found once for all the LFs before it
+  for (;;) {
+    const size_t lf = bytes.substr(0, cr).find('\n', start);
+    const size_t i = std::min(cr, lf);
+    if (i == std::string_view::npos) break;
     partial_.append(bytes.substr(start, i - start));
     EndLine();
-    if (bytes[i] == '\r') {
-      if (i + 1 == bytes.size()) afterCr_ = true;  // its LF may come with the next bytes
-      else if (bytes[i + 1] == '\n') ++i;
-    }
     start = i + 1;
+    if (i == cr) {
+      if (start == bytes.size()) afterCr_ = true;  // its LF may come with the next bytes
+      else if (bytes[start] == '\n') ++start;
+      cr = bytes.find('\r', start);
+    }
   }
   partial_.append(bytes.substr(start));
 }

@@ -10,6 +10,7 @@
 #include "headless/HeadlessPlayer.h"
 #include "platform/Codepage.h"
 #include "player/UndoFile.h"
+#include "tests/support/JumpVersusSteps.h"
 
 namespace kelvane {
 namespace {
@@ -155,6 +156,10 @@ void ExpectReplays(const TBenchHistoryShape& shape) {
 TEST(BenchHistory, SmallHistoryReplaysToItsBaseTextAndBack) { ExpectReplays(SmallShape()); }
 
 TEST(BenchHistory, BenchmarkHistoryReplaysToItsBaseTextAndBack) { ExpectReplays(TBenchHistoryShape{}); }
+
+// The thumb's one-frame jumps over the whole benchmark history end exactly
+// where single steps do.
+TEST(BenchHistory, JumpsEqualSingleSteps) { test::ExpectJumpsEqualSteps(BuildBenchHistoryFile(TBenchHistoryShape{}), 3, 4); }
 
 // Looking at a history over the undo limit loses none of it: redoing puts a
 // record back, it does not push a new one through the limit.

@@ -1,6 +1,7 @@
 // kelvane_qt_bench: the desktop's costs on Qt (offscreen): scrubbing the history
-// scroll bar across the benchmark history in steps of 1, 100 and 40,960 records
-// (each tracking step with the repaint of the window it causes), and a full
+// scroll bar across the benchmark history in steps of 1 … 40,960 records and
+// across the whole of a real one (each tracking step with the repaint of the
+// window it causes), and a full
 // repaint of a 1000 × 800 editor of dense Japanese text.
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,7 @@
 
 #include "bench/BenchLibrary.h"
 #include "platform/Codepage.h"
+#include "platform/FileSystem.h"
 #include "qt/QtEditWidget.h"
 #include "qt/QtPlayerWindow.h"
 
@@ -19,22 +21,19 @@ namespace {
 
 TBenchLibrary* gLibrary = nullptr;
 
-// One tracking step of the thumb: the text follows, then the window is drawn
-// as the screen would show it.
-void BM_ScrubHistory(benchmark::State& state) {
-  const TBenchFile& file = gLibrary->History({});
+// Tracking steps of the thumb of Stride records each, bouncing between the
+// first state and Top: the text follows, then the window is drawn as the
+// screen would show it.
+void Scrub(benchmark::State& state, const std::string& path, int32_t stride, bool toTheEnd) {
   QtPlayerWindow window;
   window.resize(1000, 800);
-  if (!window.Form().LoadUndoFile(file.Path)) {
-    state.SkipWithError("the benchmark history did not load");
+  if (!window.Form().LoadUndoFile(path)) {
+    state.SkipWithError(("cannot load " + path).c_str());
     return;
   }
   TFormKelvane& form = window.Form();
-  const int32_t stride = static_cast<int32_t>(state.range(0));
-  // The thumb bounces between the first state and the loaded one. Redoing past
-  // the loaded state would push the undo stack over its limit and drop the
-  // oldest records, shrinking the history under the benchmark.
-  const int32_t top = form.FUndoPos;
+  const int32_t top = toTheEnd ? form.FUndoPos + form.Editor->Undo->FRedoList.Count() : form.FUndoPos;
+  stride = std::min(stride, top);
   QImage frame(window.size(), QImage::Format_ARGB32_Premultiplied);
   int32_t direction = -1;
   int64_t steps = 0;
@@ -51,6 +50,21 @@ void BM_ScrubHistory(benchmark::State& state) {
   state.counters["records_per_step"] = stride;
   state.counters["per_tracking_step"] =
       benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// On the benchmark history, between the first state and the loaded one.
+void BM_ScrubHistory(benchmark::State& state) {
+  Scrub(state, gLibrary->History({}).Path, static_cast<int32_t>(state.range(0)), false);
+}
+
+// On a real history, from end to end at every step (skipped where ../shared is absent).
+void BM_ScrubRealHistory(benchmark::State& state, const std::string& name) {
+  const std::string path = std::string(KELVANE_SHARED_DATA) + "/" + name + ".eud";
+  if (!FileExists(path)) {
+    state.SkipWithError(("no such history, skipped: " + path).c_str());
+    return;
+  }
+  Scrub(state, path, INT32_MAX, true);
 }
 
 void BM_RepaintEditor(benchmark::State& state) {
@@ -73,6 +87,7 @@ void BM_RepaintEditor(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_ScrubHistory)->Arg(1)->Arg(100)->Arg(4096)->Arg(16384)->Arg(40960)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK_CAPTURE(BM_ScrubRealHistory, eval, std::string("eval"))->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RepaintEditor)->Unit(benchmark::kMillisecond);
 
 }  // namespace kelvane

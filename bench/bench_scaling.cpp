@@ -1,6 +1,7 @@
 // Whether a step costs the same however long the history and the text are:
 // a round trip (first state, then last) on generated histories of 10,240 …
-// 40,960 records and on texts of 5,000 … 80,000 lines. Per step should stay flat.
+// 655,360 records (each four times the last) on 20,000 lines, and of 40,960
+// records on texts of 2,000 … 200,000 lines. Per step should stay flat.
 #include <benchmark/benchmark.h>
 
 #include "bench/BenchCases.h"
@@ -12,8 +13,8 @@ void RegisterScalingBenchmarks(TBenchLibrary& library) {
     int32_t Records;
     int32_t Lines;
   };
-  for (const Size size : {Size{10240, 20000}, Size{20480, 20000}, Size{40960, 20000}, Size{40960, 5000},
-                          Size{40960, 80000}}) {
+  for (const Size size : {Size{10240, 20000}, Size{40960, 20000}, Size{163840, 20000}, Size{655360, 20000},
+                          Size{40960, 2000}, Size{40960, 200000}}) {
     TBenchHistoryShape shape;
     shape.UndoRecords = size.Records;
     shape.RedoRecords = size.Records / 10;

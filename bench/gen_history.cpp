@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     if (i + 1 >= argc || !ParseCount(argv[i + 1], key == "--seed" ? INT64_MAX : 10'000'000, v)) return Usage();
     if (key == "--lines" && v > 0) {
       shape.Lines = static_cast<int32_t>(v);
-    } else if (key == "--undo" && v <= kMaxUndo) {
+    } else if (key == "--undo") {  // past the undo limit too: such a file loads whole
       shape.UndoRecords = static_cast<int32_t>(v);
     } else if (key == "--redo") {
       shape.RedoRecords = static_cast<int32_t>(v);

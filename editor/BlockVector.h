@@ -51,6 +51,36 @@ class BlockVector {
   }
   void push_back(T value) { insert(size_, std::move(value)); }
 
+  // Inserts Values before element i at once, in O(n + blocks): a block change
+  // that adds a million lines must not split a block a million times.
+  void insert(size_t i, std::vector<T> values) {
+    assert(i <= size_);
+    if (values.size() <= kBlock) {
+      for (T& v : values) insert(i++, std::move(v));
+      return;
+    }
+    size_t b = blocks_.size() - 1;
+    size_t at = blocks_[b].size();
+    if (i < size_) {
+      b = Locate(i);
+      at = i - lastStart_;
+    }
+    std::vector<std::vector<T>> fresh;
+    for (size_t k = 0; k < values.size(); k += kBlock) {
+      const auto from = values.begin() + static_cast<ptrdiff_t>(k);
+      const auto to = values.begin() + static_cast<ptrdiff_t>(std::min(values.size(), k + kBlock));
+      fresh.emplace_back(std::make_move_iterator(from), std::make_move_iterator(to));
+    }
+    std::vector<T>& block = blocks_[b];
+    fresh.emplace_back(std::make_move_iterator(block.begin() + static_cast<ptrdiff_t>(at)),
+                       std::make_move_iterator(block.end()));  // the block's tail follows the new run
+    block.resize(at);
+    size_ += values.size();
+    blocks_.insert(blocks_.begin() + static_cast<ptrdiff_t>(b) + 1, std::make_move_iterator(fresh.begin()),
+                   std::make_move_iterator(fresh.end()));
+    DropEmptyBlocks();
+  }
+
   // Removes element i and returns it.
   T take(size_t i) {
     assert(i < size_);
@@ -92,11 +122,7 @@ class BlockVector {
       ++b;
     }
     size_ -= count;
-    // Empty blocks go, but one block always stays.
-    blocks_.erase(std::remove_if(blocks_.begin(), blocks_.end(), [](const std::vector<T>& v) { return v.empty(); }),
-                  blocks_.end());
-    if (blocks_.empty()) blocks_.emplace_back();
-    Rebuild();
+    DropEmptyBlocks();
   }
 
   void clear() {
@@ -107,6 +133,14 @@ class BlockVector {
   }
 
  private:
+  // Empty blocks go, but one block always stays; the tree is built again.
+  void DropEmptyBlocks() {
+    blocks_.erase(std::remove_if(blocks_.begin(), blocks_.end(), [](const std::vector<T>& v) { return v.empty(); }),
+                  blocks_.end());
+    if (blocks_.empty()) blocks_.emplace_back();
+    Rebuild();
+  }
+
   size_t Locate(size_t i) {
     assert(i < size_);
     if (last_ < blocks_.size() && i >= lastStart_ && i - lastStart_ < blocks_[last_].size()) return last_;

@@ -159,6 +159,11 @@ void TVeskItems::Insert(int32_t i, std::unique_ptr<TVeskItem> r) {
   items_.insert(at, std::move(r));
 }
 
+void TVeskItems::InsertRange(int32_t i, std::vector<std::unique_ptr<TVeskItem>> r) {
+  size_t at = i < 0 ? 0 : std::min<size_t>(static_cast<size_t>(i), items_.size());
+  items_.insert(at, std::move(r));
+}
+
 void TVeskItems::Delete(int64_t i) { items_.erase(CheckedIndex(i, Count())); }
 
 void TVeskItems::DeleteRange(int64_t first, int64_t count) {

@@ -127,6 +127,7 @@ class TVeskItems {
 
   void Add(std::unique_ptr<TVeskItem> r);
   void Insert(int32_t i, std::unique_ptr<TVeskItem> r);  // before I; appended when I ≥ Count
+  void InsertRange(int32_t i, std::vector<std::unique_ptr<TVeskItem>> r);  // all at once, as Insert
   void Delete(int64_t i);  // frees the record when I is a valid index
   // Lines First … First+Count−1 at once; a range outside the list raises EListError.
   void DeleteRange(int64_t first, int64_t count);

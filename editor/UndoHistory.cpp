@@ -208,7 +208,12 @@ void TVeskUndo::ApplyChange(TUndoData& r) {
     FScratch += "\r\n";
   }
   if (r.Count > newCount) e.Items.DeleteRange(int64_t{y} + newCount, int64_t{r.Count} - newCount);
-  for (int32_t i = r.Count; i < newCount; ++i) e.InsertLine(y + r.Count, {});
+  if (newCount > r.Count) {  // the lines it adds, made empty and assigned below with the others
+    std::vector<std::unique_ptr<TVeskItem>> added;
+    added.reserve(static_cast<size_t>(newCount - r.Count));
+    for (int32_t i = r.Count; i < newCount; ++i) added.push_back(std::make_unique<TVeskItem>(&e));
+    e.Items.InsertRange(y + r.Count, std::move(added));
+  }
   for (int32_t i = 0; i < newCount; ++i) e.Items[y + i].Assign(FPieces[static_cast<size_t>(i)]);
   // The line list is never empty: a block that replaced every line by nothing
   // leaves one empty line, and the inverse record then covers that line.

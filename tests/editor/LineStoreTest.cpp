@@ -188,6 +188,11 @@ TEST(BlockVector, BehavesLikeAVector) {
         gap.push_back(step);
         model.push_back(step);
       }
+    } else if (pick == 2) {  // a run inserted at once, as a block change adds lines
+      const size_t at = rng() % (n + 1);
+      std::vector<int> run(rng() % 30, step);
+      model.insert(model.begin() + static_cast<ptrdiff_t>(at), run.begin(), run.end());
+      gap.insert(at, std::move(run));
     } else if (n == 0 || pick % 3 != 0) {
       // Mostly near the previous edit, sometimes anywhere.
       size_t at = rng() % (n + 1);

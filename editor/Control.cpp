@@ -137,7 +137,8 @@ LRESULT TVeskEdit::WMKillFocus(WPARAM, LPARAM) {
 }
 
 LRESULT TVeskEdit::WMSetRedraw(WPARAM wParam, LPARAM) {
-  const bool thawing = wParam != 0 && !FHost.RedrawEnabled();
+  const bool thawing = wParam != 0 && FFrozen;
+  FFrozen = wParam == 0;
   FHost.SetRedraw(wParam != 0);
   if (thawing) KeepPositionsInText();  // what the frozen batch's changes left to do
   if (thawing && FCaretStale) {

@@ -316,7 +316,9 @@ class TVeskEdit : public TVeskMetrics,
   uint8_t StoredCharWidth(std::string_view text, size_t i);
   // Lines changed now are scanned when first read, not at once: the window
   // is frozen, as during a jump, and draws nothing of them.
-  bool DefersScan() const { return !FHost.RedrawEnabled(); }
+  // Whether the window is frozen (WM_SETREDRAW 0), kept here: a history step
+  // asks it many times and the host's answer is a virtual call away.
+  bool DefersScan() const { return FFrozen; }
   void ClearWidthCache() { WidthCache.fill(0); }
   Canvas& MeasureCanvas() { return TextBitmap->GetCanvas(); }
 
@@ -449,6 +451,7 @@ class TVeskEdit : public TVeskMetrics,
   TVeskPaintLog FPaintLog;
   bool FRulerStale = false;  // a build was asked for while the window was frozen
   bool FCaretStale = false;  // the caret was moved while the window was frozen
+  bool FFrozen = false;      // as the last WM_SETREDRAW left the window
 };
 
 // Keeps the caret hidden while the editor updates and shows it again however

@@ -1,6 +1,7 @@
 // The Qt drawing surface, bitmap, picture and colours.
 #include "qt/QtCanvas.h"
 
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPainterPath>
 #include <QPalette>
@@ -158,6 +159,8 @@ void QtCanvas::SetFont(const TFontSpec& font) {
   font_ = ToQFont(font);
   metrics_.emplace(font_);
   advances_.clear();
+  raw_.reset();
+  glyphs_.clear();
 }
 
 void QtCanvas::SetPen(TColor color, TPenStyle style, int width) {
@@ -191,6 +194,19 @@ int QtCanvas::Advance(char32_t c) {
   return advance;
 }
 
+quint32 QtCanvas::Glyph(char32_t c) {
+  const auto found = glyphs_.find(c);
+  if (found != glyphs_.end()) return found->second;
+  if (!raw_) raw_.emplace(QRawFont::fromFont(font_));
+  quint32 glyph = 0;
+  if (raw_->isValid()) {
+    const QList<quint32> indexes = raw_->glyphIndexesForString(CharString(c));
+    if (indexes.size() == 1) glyph = indexes.front();
+  }
+  glyphs_.emplace(c, glyph);
+  return glyph;
+}
+
 TSize QtCanvas::Extent(const std::vector<char32_t>& chars) {
   int width = 0;
   for (char32_t c : chars) width += Advance(c);
@@ -220,11 +236,29 @@ void QtCanvas::DrawChars(int x, int y, const std::vector<char32_t>& chars, const
   p->setFont(font_);
   p->setPen(text_);
   const int baseline = y + Metrics().ascent();
+  // Each glyph where it was measured, no run-level shaping moving it: the
+  // glyphs of the font's own face go out as one run, each at its advance,
+  // and a character another face draws (a fallback) on its own.
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  glyphs.reserve(static_cast<qsizetype>(chars.size()));
+  positions.reserve(static_cast<qsizetype>(chars.size()));
   int at = x;
   for (char32_t c : chars) {
-    // One glyph at a time: no run-level shaping may move it from where it was measured.
-    p->drawText(QPoint(at, baseline), CharString(c));
+    if (const quint32 glyph = Glyph(c); glyph != 0) {
+      glyphs.push_back(glyph);
+      positions.push_back(QPointF(at, baseline));
+    } else {
+      p->drawText(QPoint(at, baseline), CharString(c));
+    }
     at += Advance(c);
+  }
+  if (!glyphs.isEmpty()) {
+    QGlyphRun run;
+    run.setRawFont(*raw_);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    p->drawGlyphRun(QPointF(0, 0), run);
   }
   p->restore();
 }

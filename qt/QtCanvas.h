@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <functional>
 #include <optional>
 #include <string>
@@ -69,6 +70,7 @@ class QtCanvas : public Canvas {
   void DrawArcShape(const TRect& r, TPoint start, TPoint end, bool pie);
   const QFontMetrics& Metrics();
   int Advance(char32_t c);
+  quint32 Glyph(char32_t c);  // its glyph in font_'s own face; 0 when another face draws it
   TSize Extent(const std::vector<char32_t>& chars);
   // Draws glyph by glyph at the measured advances; clip is optional.
   void DrawChars(int x, int y, const std::vector<char32_t>& chars, const TRect* clip);
@@ -79,6 +81,8 @@ class QtCanvas : public Canvas {
   QFont font_;
   std::optional<QFontMetrics> metrics_;
   std::unordered_map<char32_t, int> advances_;  // for font_
+  std::optional<QRawFont> raw_;                 // font_'s own face, made on first use
+  std::unordered_map<char32_t, quint32> glyphs_;
   QColor penColor_ = Qt::black;
   TPenStyle penStyle_ = TPenStyle::psSolid;
   int penWidth_ = 1;

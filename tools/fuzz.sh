@@ -21,8 +21,8 @@ cmake --build build-fuzz -j 2 --target "${targets[@]/#/fuzz_}"
 rm -rf build-fuzz/seeds
 python3 fuzz/make_seeds.py build-fuzz/seeds
 
-# Inputs are kept small: a history step rescans its whole line, and long lines
-# would turn into time-outs that say nothing new.
+# Inputs are kept small: the targets check every line after every message or
+# step, and long inputs would turn into time-outs that say nothing new.
 options=(-max_len=4096 -timeout=30 -rss_limit_mb=2048 -print_final_stats=1)
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1
 passed=0

@@ -341,6 +341,7 @@ void TVeskItem::Derive() const {
   d.MemoCol = 0;
   d.MemoX = 0;
   if (n == 0 || !Owner) return;
+  ++Owner->LineScans;
   TLineScanner(*this, d.Attrs).Run();
   CheckInvariants();
 }

@@ -189,6 +189,7 @@ class TVeskEdit : public TVeskMetrics,
   std::unique_ptr<Picture> FPicture;
   std::array<uint8_t, 15556> WidthCache{};
   std::array<TColor, 32> KeywordColors{};
+  int64_t LineScans = 0;  // full scans of a line so far: what the tests of laziness watch
 
   // Events.
   TNotifyEvent OnChange;

@@ -293,3 +293,25 @@ TEST(UndoHistory, ViewFollowsTheCaret) {
 
 }  // namespace
 }  // namespace kelvane::test
+
+namespace kelvane::test {
+namespace {
+
+// A frozen window's steps scan no line: thousands of one-byte records on one
+// long line cost as many byte moves, not as many scans of the whole line.
+TEST(FrozenHistory, StepsScanNoLine) {
+  EditorFixture f;
+  const int32_t n = 4000;
+  f.edit.SetText(std::string(n, 'a'));
+  for (int32_t x = 0; x < n; ++x) AddUndoData(f.UndoList(), umInsert, {x, 0}, "", 1);
+  f.edit.Perform(WM_SETREDRAW, 0);
+  const int64_t before = f.edit.LineScans;
+  for (int32_t i = 0; i < n; ++i) f.edit.UndoStep();
+  EXPECT_EQ(f.edit.LineScans, before);
+  f.edit.Perform(WM_SETREDRAW, 1);
+  EXPECT_EQ(f.edit.GetText(), "");
+  EXPECT_EQ(f.RedoList().Count(), n);
+}
+
+}  // namespace
+}  // namespace kelvane::test

@@ -360,9 +360,24 @@ void TVeskItem::MeasureWidths() const {
 void TVeskItem::Remeasure(size_t from, size_t changedEnd) const {
   const size_t n = Text.size();
   std::string& widths = d_->Widths;
+  const std::array<uint8_t, 15556>& cache = Owner->WidthCache;
   size_t i = from;
   while (i < n && !(i >= changedEnd && widths[i] != 0)) {
-    const bool lead = IsLeadByte(At(Text, i));
+    const unsigned char b = At(Text, i);
+    // Characters measured before, the common case, straight from the cache.
+    if (b < 0x80 && b != '\t' && cache[b] != 0) {
+      widths[i++] = static_cast<char>(cache[b]);
+      continue;
+    }
+    const bool lead = IsLeadByte(b);
+    if (lead && i + 1 < n) {
+      if (const uint8_t w = cache[WidthCell(b, At(Text, i + 1))]; w != 0) {
+        widths[i] = static_cast<char>(w);
+        widths[i + 1] = '\0';
+        i += 2;
+        continue;
+      }
+    }
     widths[i] = static_cast<char>(Owner->StoredCharWidth(Text, i));
     if (lead && i + 1 < n) widths[i + 1] = '\0';
     i += lead ? 2 : 1;

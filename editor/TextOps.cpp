@@ -99,12 +99,11 @@ void TVeskEdit::InsertPieces(std::vector<std::string_view> pieces) {
   } else {
     const size_t cut = ClampToSize(x, line.Text.size());
     std::string tail = line.Text.substr(cut);
-    std::string head = line.Text.substr(0, cut);
     // The pieces followed by one empty piece: pieces[n-2] is the last piece
     // of the text (empty when it ends with a break) and takes the tail.
     pieces.push_back({});
     const size_t n = pieces.size();
-    line.Assign(head.append(pieces[0]));
+    line.ReplaceBytes(cut, tail.size(), pieces[0]);
     for (size_t i = 1; i + 1 < n; ++i) InsertLine(SaturatedAdd(y, static_cast<int64_t>(i)), std::string(pieces[i]));
     const int32_t lastY = SaturatedAdd(y, static_cast<int64_t>(n - 2));
     if (!tail.empty()) Items.Get(lastY).Assign(std::string(pieces[n - 2]).append(tail));

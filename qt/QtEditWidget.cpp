@@ -195,7 +195,7 @@ void QtEditWidget::SetRedraw(bool on) {
   if (on == redraw_) return;
   if (!on) {
     canvas_->End();
-    frozen_ = image_.copy();
+    frozen_ = image_;  // shared until something draws on the surface, which then detaches
   }
   redraw_ = on;
   if (on) {

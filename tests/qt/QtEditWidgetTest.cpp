@@ -281,6 +281,10 @@ TEST_F(QtEditWidgetTest, FrozenWindowKeepsItsPictureAndCatchesUpOnThaw) {
   EXPECT_EQ(vbar.value(), 0);
   EXPECT_EQ(hbar.value(), 0);
   EXPECT_EQ(w.grab().toImage(), before);
+  w.Surface().SetBrushColor(0x0000FF);  // drawing on the surface while frozen shows nothing yet
+  w.Surface().FillRect(TRect{0, 0, 50, 50});
+  w.repaint();
+  EXPECT_EQ(w.grab().toImage(), before);
 
   e.Perform(WM_SETREDRAW, 1);
   EXPECT_EQ(vbar.value(), e.TopLine);

@@ -114,9 +114,9 @@ class THistoryCommand {
         const TTimelineEdit e = t.Edit(p - 1);
         for (std::string cell : {std::string(KindName(e.Kind)), std::to_string(e.Pos.Y), std::to_string(e.Pos.X)})
           cells.push_back(std::move(cell));
-        if (!o_.Csv) {
-          cells.push_back(std::to_string(e.Added.size()));
-          cells.push_back(std::to_string(e.Removed.size()));
+        if (!o_.Csv) {  // a record the walk could not apply has no known texts
+          cells.push_back(e.Known ? std::to_string(e.Added.size()) : "-");
+          cells.push_back(e.Known ? std::to_string(e.Removed.size()) : "-");
         }
       } else {
         cells.resize(o_.Csv ? 6 : 8);

@@ -47,6 +47,20 @@ TEST(Provenance, TagsEachByteWithTheRecordThatTypedIt) {
   EXPECT_EQ(analysis->Blame(1).Spans(0), (Spans{{0, 1, -1}, {1, 5, 0}, {5, 6, -1}}));  // going back starts again
 }
 
+TEST(HistoryAnalysis, IsMadeAgainWhenRecordsJoinOrLeave) {
+  HeadlessPlayer player;
+  TVeskEdit& e = player.Editor();
+  e.InputText("abc");
+  e.InputText("def");
+  auto analysis = Analyse(e);
+  EXPECT_EQ(analysis->Timeline().Records(), 2);
+  e.UndoStep();
+  e.InputText("X");  // the redo stack goes, a record joins
+  EXPECT_EQ(analysis->Timeline().Records(), 2);
+  EXPECT_EQ(analysis->Timeline().Edit(1).Added, "X");
+  EXPECT_EQ(*analysis->TextAt(2), "abcX");
+}
+
 // Each changed pair's ranges lie on unit boundaries, and what is left of
 // both lines outside them is the same.
 void ExpectRangesFit(const TTextDiff& d, const TUnitSplitter& units) {
@@ -133,13 +147,14 @@ TEST(HistoryCheck, ReportsEveryKindOfProblemWithItsRecord) {
   AddUndoData(undo, umDelete, {1, 0}, "x", 0);      // 1: "x" removed from inside あ
   AddUndoData(undo, umDelete, {4, 0}, "\x82", 0);   // 2: a lone lead byte removed
   AddUndoData(e.Undo->FRedoList, umInsert, {0, 5}, "", 1);  // 3: a line that is not there
+  const auto analysis = Analyse(e);
   std::vector<std::pair<int64_t, TProblemKind>> found;
-  for (const THistoryProblem& p : Analyse(e)->Check()) found.emplace_back(p.Record, p.Kind);
+  for (const THistoryProblem& p : analysis->Check()) found.emplace_back(p.Record, p.Kind);
   EXPECT_EQ(found, (std::vector<std::pair<int64_t, TProblemKind>>{{0, TProblemKind::Mode},
                                                                   {1, TProblemKind::Caret},
                                                                   {2, TProblemKind::Encoding},
                                                                   {3, TProblemKind::Misfit}}));
-  const TTimeline& t = Analyse(e)->Timeline();
+  const TTimeline& t = analysis->Timeline();
   EXPECT_EQ(t.First(), 1);  // the walk back stops at the mode
   EXPECT_EQ(t.Last(), 3);
   EXPECT_EQ(t.StopAbove().Record, 3);

@@ -50,5 +50,6 @@ void RoundTripCase(benchmark::State& state, const std::string& path);
 void RegisterHistoryBenchmarks(TBenchLibrary& library);
 void RegisterRealBenchmarks();
 void RegisterScalingBenchmarks(TBenchLibrary& library);
+void RegisterAnalysisBenchmarks(TBenchLibrary& library);
 
 }  // namespace kelvane

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   kelvane::RegisterHistoryBenchmarks(library);
   kelvane::RegisterRealBenchmarks();
   kelvane::RegisterScalingBenchmarks(library);
+  kelvane::RegisterAnalysisBenchmarks(library);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::ClearRegisteredBenchmarks();  // they refer to the library
   benchmark::Shutdown();

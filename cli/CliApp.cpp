@@ -9,6 +9,7 @@
 
 #include "headless/HeadlessPlayer.h"
 #include "cli/EditScript.h"
+#include "cli/HistoryCommands.h"
 #include "cli/Hex.h"
 #include "editor/Errors.h"
 #include "platform/Codepage.h"
@@ -29,6 +30,14 @@ constexpr const char* kUsage =
     "                                            print the scanner's view of every line as JSON\n"
     "  kelvane-cli edit [FILE] [--at N] --script SCRIPT [-o OUT]\n"
     "                                            play a script of editor messages (SCRIPT - for stdin)\n"
+    "  kelvane-cli log FILE [--from A] [--to B]    one JSON object per record A <= k < B\n"
+    "  kelvane-cli timeline FILE [--csv]          bytes and lines at every point, and its record\n"
+    "  kelvane-cli diff FILE --from A --to B [--context N]\n"
+    "                                            unified diff of the texts at points A and B\n"
+    "  kelvane-cli find FILE TEXT                 the ranges of points whose text contains TEXT\n"
+    "  kelvane-cli check FILE                     every problem of the history, one JSON object each\n"
+    "  kelvane-cli blame FILE [--at N]            which record typed each byte of the text at N\n"
+    "  kelvane-cli stats FILE                     kinds as made, characters added and removed per script\n"
     "  kelvane-cli --help | --version\n"
     "\n"
     "FILE and OUT are undo files (.eud). N is the number of records on the undo stack\n"
@@ -46,6 +55,8 @@ struct CliOptions {
   bool NameRef = false;
   std::vector<std::pair<int, std::string>> Keywords;  // group 1 … 8, word bytes
   std::optional<std::string> Script;
+  THistoryOptions History;
+  bool HasNeedle = false;
 };
 
 class UsageError : public std::runtime_error {
@@ -71,17 +82,46 @@ CliOptions ParseArgs(const std::vector<std::string>& args) {
   CliOptions o;
   if (args.empty()) throw UsageError("no command given");
   o.Command = args[0];
-  if (o.Command != "text" && o.Command != "info" && o.Command != "save" && o.Command != "scan" && o.Command != "edit")
+  const bool history = IsHistoryCommand(o.Command);
+  if (o.Command != "text" && o.Command != "info" && o.Command != "save" && o.Command != "scan" && o.Command != "edit" &&
+      !history)
     throw UsageError("unknown command '" + o.Command + "'");
+  o.History.Command = o.Command;
+  bool optionsEnded = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> const std::string& {
       if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
       return args[++i];
     };
-    if (a == "--at") {
-      o.At = ParseCount(value());
-      if (!o.At) throw UsageError("--at needs a whole number");
+    auto number = [&]() {
+      std::optional<int64_t> n = ParseCount(value());
+      if (!n) throw UsageError(a + " needs a whole number");
+      return *n;
+    };
+    const bool isOption = !optionsEnded && !a.empty() && a[0] == '-' && a != "-";
+    if (!isOption && o.HasFile && o.Command == "find" && !o.HasNeedle) {
+      o.History.Needle = a;
+      o.HasNeedle = true;
+    } else if (a == "--" && o.Command == "find" && !optionsEnded) {
+      optionsEnded = true;
+    } else if (!isOption) {
+      if (o.HasFile) throw UsageError("unexpected argument '" + a + "'");
+      o.File = a;
+      o.HasFile = true;
+    } else if (a == "--at" && o.Command != "log" && o.Command != "timeline" && o.Command != "diff" &&
+               o.Command != "find" && o.Command != "check" && o.Command != "stats") {
+      o.At = number();
+      o.History.At = o.At;
+    } else if (a == "--from" && (o.Command == "log" || o.Command == "diff")) {
+      o.History.From = number();
+    } else if (a == "--to" && (o.Command == "log" || o.Command == "diff")) {
+      o.History.To = number();
+    } else if (a == "--context" && o.Command == "diff") {
+      o.History.Context = number();
+      if (o.History.Context < 0) throw UsageError("--context needs a number from 0 on");
+    } else if (a == "--csv" && o.Command == "timeline") {
+      o.History.Csv = true;
     } else if (a == "--utf8" && o.Command == "text") {
       o.Utf8 = true;
     } else if (a == "--script" && o.Command == "edit") {
@@ -97,18 +137,15 @@ CliOptions ParseArgs(const std::vector<std::string>& args) {
       if (spec.size() < 2 || spec[0] < '1' || spec[0] > '8' || spec[1] != '=')
         throw UsageError("--keyword needs G=WORD with G from 1 to 8");
       o.Keywords.emplace_back(spec[0] - '0', spec.substr(2));
-    } else if (!a.empty() && a[0] == '-' && a != "-") {
-      throw UsageError("unknown option '" + a + "' for " + o.Command);
-    } else if (!o.HasFile) {
-      o.File = a;
-      o.HasFile = true;
     } else {
-      throw UsageError("unexpected argument '" + a + "'");
+      throw UsageError("unknown option '" + a + "' for " + o.Command);
     }
   }
   if (!o.HasFile && o.Command != "edit") throw UsageError(o.Command + " needs a FILE");
   if (o.Command == "edit" && !o.Script) throw UsageError("edit needs --script SCRIPT");
   if (o.Command == "save" && !o.Out) throw UsageError("save needs -o OUT");
+  if (o.Command == "diff" && (!o.History.From || !o.History.To)) throw UsageError("diff needs --from A and --to B");
+  if (o.Command == "find" && !o.HasNeedle) throw UsageError("find needs a TEXT");
   return o;
 }
 
@@ -201,6 +238,16 @@ int RunCommand(const CliOptions& o, std::ostream& out, std::ostream& err) {
   if (o.HasFile && !player.Form.LoadUndoFile(o.File)) {
     err << "kelvane-cli: " << o.File << ": cannot be read\n";
     return kExitFile;
+  }
+  // The history verbs read the history as loaded and step editors of their own.
+  if (IsHistoryCommand(o.Command)) {
+    const int exit = RunHistoryCommand(o.History, player.Editor(), out, err);
+    out.flush();
+    if (!out) {
+      err << "kelvane-cli: the output could not be written\n";
+      return kExitFile;
+    }
+    return exit;
   }
   bool stepped = !o.At || StepTo(player, *o.At, err);
   TVeskEdit& editor = player.Editor();

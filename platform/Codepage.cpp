@@ -103,6 +103,30 @@ std::u16string ToUtf16(std::string_view bytes) {
   return out;
 }
 
+namespace {
+
+inline void PutUtf8(char*& o, char16_t u) noexcept {
+  if (u < 0x80) {
+    *o++ = static_cast<char>(u);
+  } else if (u < 0x800) {
+    *o++ = static_cast<char>(0xC0 | (u >> 6));
+    *o++ = static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    *o++ = static_cast<char>(0xE0 | (u >> 12));
+    *o++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    *o++ = static_cast<char>(0x80 | (u & 0x3F));
+  }
+}
+
+// The length of the valid character at p (1 or 2), or 0 when the bytes there
+// are none: a lead byte without a trail byte that makes a mapped pair.
+inline std::size_t ValidLength(const unsigned char* p, const unsigned char* end) noexcept {
+  if (!IsLeadByte(*p)) return 1;
+  return end - p > 1 && DecodeDouble(p[0], p[1]) != kUnmapped ? 2 : 0;
+}
+
+}  // namespace
+
 std::string ToUtf8(std::string_view bytes) {
   std::string out(bytes.size() * 3, '\0');  // one byte can become three
   const unsigned char* p = Bytes(bytes);
@@ -113,20 +137,40 @@ std::string ToUtf8(std::string_view bytes) {
       *o++ = static_cast<char>(*p++);
       continue;
     }
-    const char16_t u = DecodeNext(p, end);
-    if (u < 0x80) {
-      *o++ = static_cast<char>(u);
-    } else if (u < 0x800) {
-      *o++ = static_cast<char>(0xC0 | (u >> 6));
-      *o++ = static_cast<char>(0x80 | (u & 0x3F));
+    PutUtf8(o, DecodeNext(p, end));
+  }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+  return out;
+}
+
+std::string ToUtf8Marked(std::string_view bytes) {
+  std::string out(bytes.size() * 3, '\0');
+  const unsigned char* p = Bytes(bytes);
+  const unsigned char* const end = p + bytes.size();
+  char* o = out.data();
+  while (p != end) {
+    const std::size_t n = ValidLength(p, end);
+    if (n == 0) {
+      PutUtf8(o, u'\uFFFD');
+      ++p;  // the next byte may begin a character of its own
     } else {
-      *o++ = static_cast<char>(0xE0 | (u >> 12));
-      *o++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      *o++ = static_cast<char>(0x80 | (u & 0x3F));
+      PutUtf8(o, n == 1 ? detail::kSingle[*p] : DecodeDouble(p[0], p[1]));
+      p += n;
     }
   }
   out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
+}
+
+std::size_t FindInvalid(std::string_view bytes, std::size_t from) noexcept {
+  const unsigned char* const begin = Bytes(bytes);
+  const unsigned char* const end = begin + bytes.size();
+  for (const unsigned char* p = begin + std::min(from, bytes.size()); p != end;) {
+    const std::size_t n = ValidLength(p, end);
+    if (n == 0) return static_cast<std::size_t>(p - begin);
+    p += n;
+  }
+  return std::string_view::npos;
 }
 
 namespace {

@@ -34,6 +34,13 @@ inline constexpr char16_t kUnmapped = u'\uFFFF';
 // byte after it unless that byte is a trail byte.
 std::u16string ToUtf16(std::string_view bytes);
 std::string ToUtf8(std::string_view bytes);
+// As ToUtf8, but every byte that begins no valid character (a lead byte without
+// a trail byte making a mapped pair) becomes U+FFFD: what a reader can tell
+// from a real "・".
+std::string ToUtf8Marked(std::string_view bytes);
+// The offset of the first byte at or after From that begins no valid
+// character, or npos when the bytes from there on are all valid.
+std::size_t FindInvalid(std::string_view bytes, std::size_t from = 0) noexcept;
 
 // One character: the Unicode value of a single byte, or of lead+trail;
 // kUnmapped when unmapped (a lead byte alone is unmapped).

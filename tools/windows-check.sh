@@ -115,6 +115,10 @@ for file in samples/*.eud tests/data/*.eud; do
   compare save "$file" --at 2 -o @OUT@
   compare scan "$file"
   compare scan "$file" --numref --nameref --keyword 1=the --keyword 2=桜
+  for verb in log timeline check blame stats; do compare "$verb" "$file"; done
+  compare timeline "$file" --csv
+  compare diff "$file" --from 0 --to 99
+  compare find "$file" の
 done
 for script in tests/scenarios/*.script; do
   compare edit --script "$script"

@@ -23,11 +23,13 @@ struct TLayerRule {
 
 // From the bottom up. A folder not named here (the ports, cli, tools, bench,
 // tests, fuzz) may include anything.
-const std::array<TLayerRule, 4> kLayers = {{
+// history/ runs editors of its own on windows its caller makes, so it names no port.
+const std::array<TLayerRule, 5> kLayers = {{
     {"platform", {"platform"}, true},
     {"util", {"util"}},
     {"editor", {"platform", "util", "editor"}},
     {"player", {"platform", "util", "editor", "player"}},
+    {"history", {"platform", "util", "editor", "player", "history"}},
 }};
 
 // Project folders a quoted include can name; anything else is the standard

@@ -1,6 +1,6 @@
 // The layering rule of the source tree, checked on the #include lines: the
 // seam and the logic never reach up into a port, a front end or a toolkit,
-// and the editor never reaches into the player.
+// the editor never reaches into the player, and the analysis names no port.
 #pragma once
 
 #include <filesystem>

@@ -131,7 +131,8 @@ class THistoryCommand {
     static constexpr std::array<size_t, 8> kWidths = {7, 10, 7, 8, 7, 7, 8, 8};
     std::string row;
     for (size_t i = 0; i < cells.size(); ++i) {
-      const size_t pad = cells[i].size() < kWidths[i] ? kWidths[i] - cells[i].size() : 0;
+      // A number wider than its column still stands apart from the one before.
+      const size_t pad = cells[i].size() < kWidths[i] ? kWidths[i] - cells[i].size() : (i > 0 && i != 3 ? 1 : 0);
       if (i == 3) row += "  " + cells[i] + std::string(pad, ' ');
       else row += std::string(pad, ' ') + cells[i];
     }

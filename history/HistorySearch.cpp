@@ -15,8 +15,12 @@ namespace {
 // that it tells by itself where its characters begin. It depends only on the
 // lines outside the region, so that it has the same context before and after
 // an edit of the region.
+// A region a hostile record names past the text is cut to the lines there are.
 void RegionWindow(const TVeskEdit& e, int32_t first, int32_t count, size_t context, std::string& out) {
   out.clear();
+  const int32_t lines = e.Items.Count();
+  first = std::clamp(first, 0, lines - 1);
+  count = std::clamp(count, 0, lines - first);
   int32_t y = first;
   size_t have = 0;
   while (have < context && y > 0) {

@@ -143,7 +143,7 @@ TTimelineEdit TTimeline::Edit(int64_t k) const {
 TLineRegion TTimeline::Region(int64_t k) const {
   const TRecord& r = records_.at(static_cast<size_t>(k));
   const int32_t grown = lines_[static_cast<size_t>(k + 1)] - lines_[static_cast<size_t>(k)];
-  const int32_t y = r.Pos.Y;
+  const int32_t y = std::clamp(r.Pos.Y, 0, std::max(0, lines_[static_cast<size_t>(k)] - 1));
   if (r.Kind != TEditKind::Change) return {y, 1 + std::max(0, -grown), 1 + std::max(0, grown)};
   const int32_t before = r.Lines;
   const int32_t after = before + grown;

@@ -35,6 +35,20 @@ TEST(CliHistory, EachVerbPrintsTheHaikuHistory) {
             "\"kanji\":0,\"fullwidth\":0,\"ascii_alnum\":0,\"other\":0}}\n");
 }
 
+// Records naming lines and columns far outside the text (cli_huge_numbers.eud)
+// leave every verb working on the lines there are.
+TEST(CliHistory, HostilePositionsAreCutToTheText) {
+  const std::string file = DataPath("cli_huge_numbers.eud");
+  for (const char* verb : {"log", "timeline", "check", "blame", "stats"}) {
+    const int exit = RunCliInProcess({verb, file}).Exit;
+    EXPECT_TRUE(exit == 0 || exit == 3) << verb;
+  }
+  for (const char* text : {"c", "ab", "d"}) {
+    const int exit = RunCliInProcess({"find", file, text}).Exit;
+    EXPECT_TRUE(exit == 0 || exit == 3) << text;
+  }
+}
+
 // cli_misfit.eud: the lowest record cannot be undone, the redo record cannot be redone.
 TEST(CliHistory, WhatCanBeReachedIsPrintedAndTheExitIsThree) {
   const std::string file = DataPath("cli_misfit.eud");

@@ -2,7 +2,7 @@
 """Seed corpora for the fuzz targets, made from the repository's undo files
 (samples/, tests/data/) and edit scripts (tests/scenarios/).
 
-    fuzz/make_seeds.py OUT    writes OUT/undo_file, OUT/editor_messages, OUT/edit_script
+    fuzz/make_seeds.py OUT    writes OUT/undo_file, OUT/editor_messages, OUT/edit_script, OUT/history
 
 The editor-message seeds use the opcodes of fuzz/EditorMessagesFuzzer.cpp.
 """
@@ -55,6 +55,17 @@ def undo_file_seeds(rng):
             yield f"{path.stem}-{i}", body + (b"\0" + walk if walk else b"")
 
 
+def history_seeds(rng):
+    """The undo files with the questions after a NUL: points a, b and n, then a search."""
+    for path in undo_files():
+        data = path.read_bytes()
+        text = text_of(data)
+        for i in range(3):
+            needle = text[rng.randrange(max(1, len(text))):][:rng.randrange(1, 5)]
+            ask = bytes([rng.randrange(256) for _ in range(3)]) + bytes([len(needle)]) + needle
+            yield f"{path.stem}-{i}", head_lines(data, MAX_LEN - len(ask) - 1) + b"\0" + ask
+
+
 def typing(text: bytes) -> bytes:
     out = bytearray()
     for i in range(0, len(text), STRING):
@@ -99,7 +110,7 @@ def main():
     out = pathlib.Path(sys.argv[1])
     rng = random.Random(932)
     for name, seeds in (("undo_file", undo_file_seeds), ("editor_messages", editor_message_seeds),
-                        ("edit_script", edit_script_seeds)):
+                        ("edit_script", edit_script_seeds), ("history", history_seeds)):
         folder = out / name
         folder.mkdir(parents=True, exist_ok=True)
         for stem, data in seeds(rng):

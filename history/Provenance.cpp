@@ -45,13 +45,18 @@ void TProvenance::AdvanceTo(int64_t p) {
   for (; point_ < p; ++point_) Apply(point_, timeline_.Edit(point_));
 }
 
+// A record the editor could never have made may name a place past the text
+// as the tags know it; it is taken at the nearest place there is.
 void TProvenance::Apply(int64_t k, const TTimelineEdit& edit) {
   const int32_t tag = static_cast<int32_t>(k);
+  const int32_t last = static_cast<int32_t>(lines_.size()) - 1;
+  const int32_t y = std::clamp(edit.Pos.Y, 0, last);
+  const int32_t x = std::clamp(edit.Column, 0, lines_[static_cast<size_t>(y)].Length);
   switch (edit.Kind) {
-    case TEditKind::Insert: Insert(edit.Pos.Y, edit.Column, edit.Added, tag); break;
-    case TEditKind::Delete: Delete(edit.Pos.Y, edit.Column, static_cast<int64_t>(edit.Removed.size())); break;
-    case TEditKind::Enter: Split(edit.Pos.Y, edit.Column, tag); break;
-    case TEditKind::Change: Change(edit.Pos.Y, edit.Lines, edit.Removed, edit.Added, tag); break;
+    case TEditKind::Insert: Insert(y, x, edit.Added, tag); break;
+    case TEditKind::Delete: Delete(y, x, static_cast<int64_t>(edit.Removed.size())); break;
+    case TEditKind::Enter: Split(y, x, tag); break;
+    case TEditKind::Change: Change(std::clamp(edit.Pos.Y, 0, last + 1), std::max(edit.Lines, 0), edit.Removed, edit.Added, tag); break;
     case TEditKind::Unknown: break;
   }
 }

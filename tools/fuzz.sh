@@ -5,14 +5,14 @@
 # (build-fuzz/corpus/TARGET, kept between runs) and the seeds made from samples/,
 # tests/data/ and tests/scenarios/. Fails when any target finds anything; the
 # input is left in build-fuzz/findings/TARGET/.
-#   tools/fuzz.sh [SECONDS] [TARGET...]     TARGET: undo_file editor_messages edit_script
+#   tools/fuzz.sh [SECONDS] [TARGET...]     TARGET: undo_file editor_messages edit_script history
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(undo_file editor_messages edit_script)
+[ ${#targets[@]} -gt 0 ] || targets=(undo_file editor_messages edit_script history)
 
 ./tools/install-deps.sh clang-14 libclang-rt-14-dev
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \

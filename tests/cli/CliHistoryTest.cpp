@@ -43,6 +43,10 @@ TEST(CliHistory, HostilePositionsAreCutToTheText) {
     const int exit = RunCliInProcess({verb, file}).Exit;
     EXPECT_TRUE(exit == 0 || exit == 3) << verb;
   }
+  for (const char* at : {"0", "2", "3"}) {
+    const int exit = RunCliInProcess({"blame", file, "--at", at}).Exit;
+    EXPECT_TRUE(exit == 0 || exit == 3) << at;
+  }
   for (const char* text : {"c", "ab", "d"}) {
     const int exit = RunCliInProcess({"find", file, text}).Exit;
     EXPECT_TRUE(exit == 0 || exit == 3) << text;

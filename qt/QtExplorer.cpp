@@ -4,14 +4,16 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QEvent>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 
 #include "qt/QtPlayerWindow.h"
@@ -143,6 +145,7 @@ void QtExplorer::BuildActions() {
   for (const TExplorerActionDef& def : ExplorerActionDefs()) {
     QAction* action = std::make_unique<QAction>(QString::fromUtf8(def.Text), &window_).release();  // the window owns it
     action->setShortcuts(def.Keys);
+    action->setShortcutVisibleInContextMenu(true);  // the menu button's menu counts as one
     action->setToolTip(action->text() + " (" + KeysText(def.Keys) + ")");
     const TExplorerAction id = def.Id;
     QObject::connect(action, &QAction::triggered, this, [this, id] { window_.Guard([this, id] { Run(id); }); });
@@ -220,12 +223,12 @@ void QtExplorer::BuildDock() {
   notice_->setWordWrap(true);
   notice_->setTextFormat(Qt::PlainText);
   notice_->hide();
-  auto row = std::make_unique<QHBoxLayout>();
+  auto row = std::make_unique<QGridLayout>();  // two by two: the dock stays narrow
   const auto addButton = [&](const char* text, void (QtExplorer::*slot)()) {
     QPushButton* b = std::make_unique<QPushButton>(QString::fromUtf8(text), body.get()).release();
     b->setFocusPolicy(Qt::NoFocus);
     QObject::connect(b, &QPushButton::clicked, this, [this, slot] { window_.Guard([this, slot] { (this->*slot)(); }); });
-    row->addWidget(b);
+    row->addWidget(b, row->count() / 2, row->count() % 2);
   };
   addButton("追加", &QtExplorer::AddMarkerAsked);
   addButton("名前変更", &QtExplorer::RenameSelected);
@@ -277,7 +280,11 @@ void QtExplorer::Run(TExplorerAction a) {
     case TExplorerAction::addMarker: AddMarkerAsked(); break;
     case TExplorerAction::previousMarker: logic_.GoToPreviousMarker(); break;
     case TExplorerAction::nextMarker: logic_.GoToNextMarker(); break;
-    case TExplorerAction::markerList: dock_->setVisible(Action(a).isChecked()); break;
+    case TExplorerAction::markerList:
+      dock_->setVisible(Action(a).isChecked());
+      // A narrow column: the editor keeps most of the designed window.
+      if (dock_->isVisible()) window_.resizeDocks({dock_}, {std::max(160, window_.width() / 3)}, Qt::Horizontal);
+      break;
     case TExplorerAction::highlight: logic_.SetHighlightSteps(Action(a).isChecked()); break;
     case TExplorerAction::restore: RestoreAsked(); break;
     case TExplorerAction::help: help_->Toggle(Q(HelpText())); break;
@@ -363,7 +370,7 @@ void QtExplorer::RefreshMarkerList() {
   const int row = list_->currentRow();
   list_->clear();
   for (const TMarker& m : markers) {
-    std::string text = std::to_string(m.Point) + "\t" + m.Label;
+    std::string text = std::to_string(m.Point) + "  " + m.Label;
     if (MarkerPastEnd(m, total)) text += "（履歴の外: " + std::to_string(total) + " へ）";
     list_->addItem(Q(text));
   }
@@ -372,21 +379,29 @@ void QtExplorer::RefreshMarkerList() {
   shownTotal_ = total;
 }
 
+// Two tables side by side, the window's keys and the editor's, so that the
+// list stays about as tall as the designed window.
 std::string QtExplorer::HelpText() const {
-  std::string html = "<table cellspacing=0 cellpadding=1><tr><th colspan=2 align=left>窓</th></tr>";
+  std::string html;
   const auto row = [&html](const QString& keys, const QString& what) {
     html += "<tr><td><b>" + keys.toHtmlEscaped().toStdString() + "</b>&nbsp;&nbsp;</td><td>" +
             what.toHtmlEscaped().toStdString() + "</td></tr>";
   };
+  const auto table = [&html](const char* title) {
+    html += "<table cellspacing=0 cellpadding=1><tr><th colspan=2 align=left>" + std::string(title) + "</th></tr>";
+  };
+  html += "<table cellspacing=0 cellpadding=0><tr><td valign=top>";
+  table("窓");
   for (int i = 0; i < kPlayerActionCount; ++i) {
     QAction& a = window_.Action(static_cast<TPlayerAction>(i));
     if (!a.shortcut().isEmpty()) row(KeysText(a.shortcuts()), a.toolTip().isEmpty() ? a.text() : a.toolTip());
   }
   for (const QAction* a : actions_) row(KeysText(a->shortcuts()), a->text());
   row("?", "キー一覧（エディタの外で）");
-  html += "<tr><th colspan=2 align=left><br>エディタ</th></tr>";
+  html += "</table></td><td>&nbsp;&nbsp;&nbsp;&nbsp;</td><td valign=top>";
+  table("エディタ");
   for (const auto& [keys, what] : kEditorKeys) row(QString::fromUtf8(keys), QString::fromUtf8(what));
-  return html + "</table>";
+  return html + "</table></td></tr></table>";
 }
 
 // "?" opens the list where it types nothing: not in the editor.
@@ -398,57 +413,47 @@ bool QtExplorer::eventFilter(QObject* watched, QEvent* e) {
       return true;
     }
   }
-  if (watched == &window_ && e->type() == QEvent::Resize) help_->setGeometry(window_.rect());
   return QObject::eventFilter(watched, e);
 }
 
 // ---- the shortcut overlay --------------------------------------------------------
 
-QtHelpOverlay::QtHelpOverlay(QWidget& window) : QWidget(&window) {
-  setFocusPolicy(Qt::StrongFocus);
+// A popup over the window rather than a child of it: the list is taller than
+// the designed window, and a popup takes every key while it is up, so no key
+// that closes it reaches a shortcut.
+QtHelpOverlay::QtHelpOverlay(QWidget& window) : QWidget(&window, Qt::Popup), window_(window) {
+  setFont(window.font());
   auto layout = std::make_unique<QVBoxLayout>();
-  layout->setContentsMargins(16, 12, 16, 12);
+  layout->setContentsMargins(14, 10, 14, 10);
   text_ = std::make_unique<QLabel>(this).release();
   text_->setTextFormat(Qt::RichText);
   text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   layout->addWidget(text_);
   setLayout(layout.release());
-  hide();
 }
 
 void QtHelpOverlay::Toggle(const QString& html) {
   if (isVisible()) {
-    Close();
+    hide();
     return;
   }
   text_->setText(html);
-  setGeometry(parentWidget()->rect());
-  returnFocus_ = QApplication::focusWidget();
-  show();
-  raise();
-  setFocus(Qt::OtherFocusReason);
-  qApp->installEventFilter(this);  // a click anywhere in the window closes it
-}
-
-void QtHelpOverlay::Close() {
-  qApp->removeEventFilter(this);
-  hide();
-  if (returnFocus_) returnFocus_->setFocus(Qt::OtherFocusReason);
-  returnFocus_ = nullptr;
-}
-
-// While shown, every key is the overlay's: none reaches a shortcut.
-bool QtHelpOverlay::event(QEvent* e) {
-  if (e->type() == QEvent::ShortcutOverride) {
-    e->accept();
-    return true;
+  adjustSize();
+  // Centred on the window, kept on its screen.
+  QRect box(QPoint(0, 0), size());
+  box.moveCenter(window_.frameGeometry().center());
+  if (const QScreen* screen = window_.screen()) {
+    const QRect room = screen->availableGeometry();
+    box.moveLeft(std::clamp(box.left(), room.left(), std::max(room.left(), room.right() - box.width())));
+    box.moveTop(std::clamp(box.top(), room.top(), std::max(room.top(), room.bottom() - box.height())));
   }
-  return QWidget::event(e);
+  move(box.topLeft());
+  show();
 }
 
 void QtHelpOverlay::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), QColor(255, 255, 240, 244));
+  p.fillRect(rect(), QColor(255, 255, 240));
   p.setPen(QColor(128, 128, 128));
   p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
@@ -456,18 +461,10 @@ void QtHelpOverlay::paintEvent(QPaintEvent*) {
 void QtHelpOverlay::keyPressEvent(QKeyEvent* e) {
   const bool modifierOnly = e->key() == Qt::Key_Shift || e->key() == Qt::Key_Control || e->key() == Qt::Key_Alt ||
                             e->key() == Qt::Key_Meta;
-  if (!modifierOnly) Close();
+  if (!modifierOnly) hide();
   e->accept();
 }
 
-void QtHelpOverlay::mousePressEvent(QMouseEvent* e) {
-  Close();
-  QWidget::mousePressEvent(e);
-}
-
-bool QtHelpOverlay::eventFilter(QObject* watched, QEvent* e) {
-  if (e->type() == QEvent::MouseButtonPress && watched != this && isVisible()) Close();
-  return QWidget::eventFilter(watched, e);
-}
+void QtHelpOverlay::mousePressEvent(QMouseEvent*) { hide(); }  // a press outside closes a popup by itself
 
 }  // namespace kelvane

@@ -101,16 +101,13 @@ class QtHelpOverlay : public QWidget {
   QLabel& Text() { return *text_; }
 
  protected:
-  bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
-  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
-  void Close();
+  QWidget& window_;
   QLabel* text_ = nullptr;
-  QWidget* returnFocus_ = nullptr;
 };
 
 }  // namespace kelvane

@@ -119,7 +119,7 @@ QString KeysText(const QList<QKeySequence>& keys) {
 }  // namespace
 
 QtExplorer::QtExplorer(QtPlayerWindow& window, QToolBar& tools)
-    : QObject(&window), window_(window), logic_(window.Form()) {
+    : window_(window), logic_(window.Form()) {  // the window holds it and lets it go before the form
   AskPoint = [this](int32_t point, int32_t total) -> std::optional<int64_t> {
     bool ok = false;
     const int value = QInputDialog::getInt(&window_, "指定位置へ", QString("位置（0 … %1）:").arg(total), point, 0,

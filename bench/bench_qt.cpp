@@ -1,8 +1,10 @@
 // kelvane_qt_bench: the desktop's costs on Qt (offscreen): scrubbing the history
 // scroll bar across the benchmark history in steps of 1 … 40,960 records and
 // across the whole of a real one (each tracking step with the repaint of the
-// window it causes), and a full
-// repaint of a 1000 × 800 editor of dense Japanese text.
+// window it causes), a full repaint of a 1000 × 800 editor of dense Japanese
+// text, and one record at a time on the real eval.eud (when its folder is
+// there): the tracking step, and the single step with the explorer's marks off
+// and on.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,6 +15,7 @@
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
 #include "qt/QtEditWidget.h"
+#include "qt/QtExplorer.h"
 #include "qt/QtPlayerWindow.h"
 
 namespace kelvane {
@@ -67,6 +70,35 @@ void BM_ScrubRealHistory(benchmark::State& state, const std::string& name) {
   Scrub(state, path, INT32_MAX, true);
 }
 
+// Arg 0: a tracking step of the thumb; 1: a single step (as its tool button
+// does) with the step marks off; 2: the same with them on.
+void BM_StepRealHistory(benchmark::State& state) {
+  const std::string path = std::string(KELVANE_SHARED_DATA) + "/eval.eud";
+  QtPlayerWindow window;
+  window.MessageBox = [](const std::string&) {};
+  window.resize(1000, 800);
+  if (!window.Form().LoadUndoFile(path)) {
+    state.SkipWithError("eval.eud is not there");
+    return;
+  }
+  TFormKelvane& form = window.Form();
+  const int64_t kind = state.range(0);
+  window.Explorer().Logic().SetHighlightSteps(kind == 2);
+  const int32_t top = form.FUndoPos;
+  QImage frame(window.size(), QImage::Format_ARGB32_Premultiplied);
+  int32_t direction = -1;
+  for (auto _ : state) {
+    if (form.FUndoPos + direction < 0 || form.FUndoPos + direction > top) direction = -direction;
+    if (kind == 0) {
+      form.ScrollBarUndoScroll(TScrollCode::scTrack, form.FUndoPos + direction);
+    } else {
+      form.Execute(direction < 0 ? TPlayerAction::textUndo : TPlayerAction::textRedo);
+    }
+    window.render(&frame);
+  }
+  state.SetLabel(kind == 0 ? "tracking" : kind == 1 ? "single, marks off" : "single, marks on");
+}
+
 void BM_RepaintEditor(benchmark::State& state) {
   QtEditWidget widget;
   widget.resize(1000, 800);
@@ -88,6 +120,7 @@ void BM_RepaintEditor(benchmark::State& state) {
 
 BENCHMARK(BM_ScrubHistory)->Arg(1)->Arg(100)->Arg(4096)->Arg(16384)->Arg(40960)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK_CAPTURE(BM_ScrubRealHistory, eval, std::string("eval"))->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_StepRealHistory)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RepaintEditor)->Unit(benchmark::kMillisecond);
 
 }  // namespace kelvane

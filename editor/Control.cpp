@@ -317,6 +317,7 @@ void TVeskEdit::RedoStep() {
 void TVeskEdit::FireChange() {
   // A frozen window's batch (a jump) does this once, when it thaws.
   if (!DefersScan()) KeepPositionsInText();
+  if (!FChangeMarks.Empty()) ClearChangeMarks();  // they name places in the text as it was
   if (OnChange) OnChange(*this);
 }
 

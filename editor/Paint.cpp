@@ -190,8 +190,9 @@ void TVeskEdit::Paint() {
 
 // Rows First … Last, composed on the text bitmap and copied to the window in
 // one go, phase by phase: the background (colour, picture, grid), then for each
-// row its text runs with their marks and selection, the line-end mark, the
-// line-number cell, and after the last line the end-of-text mark.
+// row any change tint, its text runs with their marks and selection, the
+// line-end mark, any removal bars, the line-number cell, and after the last
+// line the end-of-text mark.
 void TVeskEdit::RepaintLines(int32_t first, int32_t last) {
   ++FPaintLog.RepaintRequests;
   FPaintLog.LastRepaintFirst = first;
@@ -243,9 +244,13 @@ void TVeskEdit::PaintRow(Canvas& c, int32_t i, int32_t y) {
     const TVeskItem& item = Items[i];
     const size_t n = item.Text.size();
     const TRowSelection sel(*this, i);
+    const bool marked = !FChangeMarks.Empty();
+    if (marked) PaintChangeTint(c, i, x, y);
+    const int32_t x0 = x;
     const TTextRunPainter::TEnd end = TTextRunPainter(*this, c, item, sel, y).Paint(x);
     x = end.X;
     if (!end.Cut && ShowCR && i < count - 1) DrawCrMark(x, sel.At(n), y);
+    if (marked) PaintRemovalMarks(c, i, x0, y);
     if (i < count - 1) PaintLineNo(y, n > 255, i);
   }
   if (i == count - 1) {

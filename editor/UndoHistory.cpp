@@ -41,6 +41,14 @@ void TUndoList::Clear() {
   ++revision_;
 }
 
+void TUndoList::Assign(TUndoList&& from) {
+  if (&from == this) return;
+  items_ = std::move(from.items_);
+  from.items_.clear();
+  ++revision_;
+  ++from.revision_;
+}
+
 int32_t AddUndoData(TUndoList& list, uint8_t mode, TPoint caret, std::string text, int32_t count) {
   return list.Add(TUndoData{mode, caret, count, std::move(text)});
 }
@@ -48,6 +56,7 @@ int32_t AddUndoData(TUndoList& list, uint8_t mode, TPoint caret, std::string tex
 TVeskUndo::TVeskUndo(TVeskEdit& edit) : FEdit(edit), FMaxUndo(kMaxUndo), FRedoing(false) {}
 
 TUndoData& TVeskUndo::NewRecord() {
+  if (!FRedoing && FRedoList.Count() > 0 && OnDiscardRedo) OnDiscardRedo(FRedoList);
   TUndoData record;
   record.Caret = FEdit.CaretPos;
   FUndoList.Add(std::move(record));

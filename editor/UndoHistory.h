@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,9 @@ class TUndoList {
   // Moves the top record as it stands onto the top of To: an undo or redo step.
   void MoveTopTo(TUndoList& to);
   void Clear();
+  // The records of From take the place of this stack's own, From left empty;
+  // a change of both stacks, so their revisions move on.
+  void Assign(TUndoList&& from);
 
   // Changes whenever a record joins or leaves this stack other than by a move
   // between the two stacks; views that summarise the whole history (which moves
@@ -85,6 +89,11 @@ class TVeskUndo {
   // change, for a mode outside 0 … 3. A record that does not fit the text
   // raises EListError before anything changes.
   bool Apply(TUndoData& r);
+
+  // Called when a new edit is about to throw away the redo stack (never while
+  // redoing), with the text and both stacks still as they were; the handler may
+  // take the redo stack's records, which go anyway.
+  std::function<void(TUndoList& redo)> OnDiscardRedo;
 
   TVeskEdit& FEdit;
   int32_t FMaxUndo;

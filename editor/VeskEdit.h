@@ -10,6 +10,7 @@
 //   Caret.cpp                    caret placement, following it, the scroll bars
 //   CaretMoves.cpp               caret moves, client and document points, scroll messages
 //   Paint.cpp                    painting the rows, the background picture
+//   ChangeMarks.cpp              marks over the text showing what a change did
 //   Ruler.cpp                    the ruler strip and the grid
 //   Input.cpp                    keyboard, mouse and IME input
 #pragma once
@@ -21,6 +22,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/ChangeMarks.h"
 #include "editor/LineStore.h"
 #include "editor/UndoHistory.h"
 #include "editor/gridlines/VeskGridLines.h"
@@ -370,6 +372,10 @@ class TVeskEdit : public TVeskMetrics,
   TColor ResolveColor(TColor c) const;  // system colours to their value
   TOrderedRange SelBounds;              // the stream selection, ordered at each pass
   const TVeskPaintLog& PaintLog() const { return FPaintLog; }
+  // Marks over the text (ChangeMarks.cpp): kept until the text changes.
+  void SetChangeMarks(TChangeMarks marks);
+  void ClearChangeMarks();
+  const TChangeMarks& ChangeMarks() const { return FChangeMarks; }
 
   // The ruler strip and the grid (Ruler.cpp).
   void DrawRulerStrip();
@@ -393,6 +399,8 @@ class TVeskEdit : public TVeskMetrics,
   void PaintBackground(Canvas& c);
   void PaintRow(Canvas& c, int32_t i, int32_t y);
   void PaintEndOfText(Canvas& c, int32_t x, int32_t y);
+  void PaintChangeTint(Canvas& c, int32_t i, int32_t x0, int32_t y);
+  void PaintRemovalMarks(Canvas& c, int32_t i, int32_t x0, int32_t y);
   void RepaintAfterCaretMove(int32_t oldTop, bool caretMoved);
   LRESULT WMCanUndo(WPARAM, LPARAM);
   LRESULT WMUndo(WPARAM, LPARAM);
@@ -450,6 +458,7 @@ class TVeskEdit : public TVeskMetrics,
   TCursorShape FCursor = TCursorShape::IBeam;
   TCursorShape FDragRestoreCursor = TCursorShape::IBeam;  // what a text drag gives back
   TVeskPaintLog FPaintLog;
+  TChangeMarks FChangeMarks;
   bool FRulerStale = false;  // a build was asked for while the window was frozen
   bool FCaretStale = false;  // the caret was moved while the window was frozen
   bool FFrozen = false;      // as the last WM_SETREDRAW left the window

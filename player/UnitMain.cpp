@@ -107,18 +107,24 @@ bool TFormKelvane::OpenUndoFile(const std::string& givenPath) {
 
 bool TFormKelvane::LoadUndoFile(const std::string& path) {
   if (!FHost.FileExists(path)) return false;
+  bool read = false;
   try {
     // Read as it is walked: the file is never held whole.
     TUndoFileReader reader(*Editor);
-    if (!ReadFileInPieces(path, [&reader](std::string_view piece) { reader.Feed(piece); })) return false;
-    reader.Finish();
+    read = ReadFileInPieces(path, [&reader](std::string_view piece) { reader.Feed(piece); });
+    if (read) reader.Finish();
   } catch (const std::exception&) {
-    return false;  // what was applied stays
+    read = false;  // what was applied stays
+  }
+  if (!read) {
+    if (OnLoaded) OnLoaded();  // the history is not the one it was, whatever was read of it
+    return false;
   }
   FFileName = AbsolutePath(path);
   SetTitle(ExtractFileName(path));
   Editor->Invalidate();
   UpdateStatus(true);
+  if (OnLoaded) OnLoaded();
   return true;
 }
 
@@ -209,13 +215,17 @@ void TFormKelvane::StepHistory(int32_t delta, bool tracking) {
 
 void TFormKelvane::textUndoExecute() {
   if (!Editor->CanUndo()) return;
+  if (OnStepping) OnStepping(false);
   Editor->UndoStep();
+  if (OnStepped) OnStepped(false);
   UpdateStatus(true);
 }
 
 void TFormKelvane::textRedoExecute() {
   if (!Editor->CanRedo()) return;
+  if (OnStepping) OnStepping(true);
   Editor->RedoStep();
+  if (OnStepped) OnStepped(true);
   UpdateStatus(true);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,6 +70,14 @@ class TFormKelvane {
   void textUndoLastExecute();
   void textUndoAutoExecute(TPlayerAction sender);
   void undoInfoExecute();
+
+  // Told around every single history step (a tool button, key, timer tick or
+  // line click on the scroll bar: textUndoExecute, textRedoExecute), never
+  // around a jump; the argument says whether the step goes forward.
+  std::function<void(bool redo)> OnStepping;
+  std::function<void(bool redo)> OnStepped;
+  // Told when an undo file has been loaded.
+  std::function<void()> OnLoaded;
 
   PlayerHost& Host() { return FHost; }
   // The history as the views read it: in history order, each record as made.

@@ -22,6 +22,7 @@
 #include <exception>
 
 #include "platform/FileSystem.h"
+#include "qt/QtExplorer.h"
 #include "qt/QtFonts.h"
 #include "qt/QtIcons.h"
 #include "qt/QtMessageBox.h"
@@ -152,12 +153,15 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
   BuildToolBar();
 
   auto_.setInterval(100);
-  QObject::connect(&auto_, &QTimer::timeout, this, [this] { Guard([this] { form_->TimerAutoTimer(); }); });
+  explorer_ = std::make_unique<QtExplorer>(*this, *tools_);
+  // Ticks at the explorer's pace; one record a tick is the form's own tick.
+  QObject::connect(&auto_, &QTimer::timeout, this, [this] { Guard([this] { explorer_->Logic().Tick(); }); });
   idle_.setInterval(0);
   idle_.setSingleShot(true);
   QObject::connect(&idle_, &QTimer::timeout, this, [this] {
     try {
       form_->UpdateActions();
+      explorer_->UpdateActions();
     } catch (const std::exception& ex) {
       ShowMessage(ex.what());
     }
@@ -178,7 +182,10 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
 }
 
 // The form goes first: its editor belongs to the editor widget.
-QtPlayerWindow::~QtPlayerWindow() { form_.reset(); }
+QtPlayerWindow::~QtPlayerWindow() {
+  explorer_.reset();  // it hooks into the form
+  form_.reset();
+}
 
 void QtPlayerWindow::BuildActions() {
   for (const TActionDef& def : ActionDefs()) {
@@ -410,6 +417,30 @@ std::optional<std::string> QtPlayerWindow::RunSaveDialog(const std::string& titl
 bool QtPlayerWindow::FileExists(const std::string& path) const { return !path.empty() && kelvane::FileExists(path); }
 
 std::string QtPlayerWindow::ProgramFolder() const { return kelvane::ProgramFolder(); }
+
+// ---- starting ------------------------------------------------------------------
+
+std::optional<TWindowOptions> ParseWindowArgs(const QStringList& args) {
+  TWindowOptions options;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    if (args[i] != "--at") {
+      options.FormArgs.push_back(args[i].toStdString());
+      continue;
+    }
+    if (i + 1 >= args.size()) return std::nullopt;
+    bool ok = false;
+    options.At = args[++i].toLongLong(&ok);
+    if (!ok) return std::nullopt;
+  }
+  return options;
+}
+
+void StartWindow(QtPlayerWindow& window, const TWindowOptions& options) {
+  window.Guard([&] {
+    window.Form().FormCreate(options.FormArgs);
+    if (options.At) window.Explorer().Logic().GoTo(*options.At);
+  });
+}
 
 // ---- the screenshot mode ---------------------------------------------------------
 

@@ -18,12 +18,15 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/PlayerHost.h"
 #include "qt/QtEditWidget.h"
 #include "player/UnitMain.h"
 
 namespace kelvane {
+
+class QtExplorer;
 
 class QtPlayerWindow : public QMainWindow, public PlayerHost {
  public:
@@ -38,6 +41,7 @@ class QtPlayerWindow : public QMainWindow, public PlayerHost {
   QLabel& StatusLabel() { return *label_; }
   QScrollBar& HistoryBar() { return *bar_; }
   QTimer& AutoTimer() { return auto_; }
+  QtExplorer& Explorer() { return *explorer_; }
 
   // Runs one handler as the window's events do: exceptions become a message,
   // and the action states are refreshed once the application is idle.
@@ -98,7 +102,19 @@ class QtPlayerWindow : public QMainWindow, public PlayerHost {
   QTimer idle_;  // zero interval: fires once the event queue is empty
   std::string folder_;
   std::unique_ptr<TFormKelvane> form_;
+  std::unique_ptr<QtExplorer> explorer_;  // goes before the form
 };
+
+// kelvane [FILE] [--at N]: what the form is started with, and the point to
+// open at (clamped to the history, as kelvane-cli --at is).
+struct TWindowOptions {
+  std::vector<std::string> FormArgs;
+  std::optional<int64_t> At;
+};
+// Nullopt when --at has no whole number after it.
+std::optional<TWindowOptions> ParseWindowArgs(const QStringList& args);
+// Starts the form with the options, as the program does once its window shows.
+void StartWindow(QtPlayerWindow& window, const TWindowOptions& options);
 
 // The local files a drop names (text/uri-list of file URLs), decoded.
 QStringList DroppedPaths(const QMimeData& mime);

@@ -1,5 +1,5 @@
-// kelvane: the player window; with --screenshot, renders the window into a PNG
-// without showing it and exits.
+// kelvane: the player window (--at N opens at history point N); with
+// --screenshot, renders the window into a PNG without showing it and exits.
 #include <QApplication>
 #include <QStringList>
 #include <cstdio>
@@ -47,10 +47,13 @@ int main(int argc, char** argv) {
     return kelvane::RunScreenshot(*options);
   }
 
+  const std::optional<kelvane::TWindowOptions> options = kelvane::ParseWindowArgs(args);
+  if (!options) {
+    std::fputs("usage: kelvane [FILE.eud] [--at N]\n", stderr);
+    return 2;
+  }
   kelvane::QtPlayerWindow window;
   window.show();
-  std::vector<std::string> formArgs;
-  for (const QString& arg : args) formArgs.push_back(arg.toStdString());
-  window.Guard([&] { window.Form().FormCreate(formArgs); });
+  kelvane::StartWindow(window, *options);
   return QApplication::exec();
 }

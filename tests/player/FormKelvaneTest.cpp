@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "tests/support/DigitsHistory.h"
 #include "headless/HeadlessPlayer.h"
 #include "editor/Errors.h"
 #include "player/UndoFile.h"
@@ -15,15 +16,7 @@ namespace {
 
 using A = TPlayerAction;
 
-// An undo file with 5 undo and 2 redo records over "0123456" typed a digit at a time.
-std::string SevenDigitsFile(int undone = 2) {
-  HeadlessEditHost host;
-  TVeskEdit edit(host);
-  THistoryBuilder b(edit);
-  for (int i = 0; i < 7; ++i) b.Insert({i, 0}, std::to_string(i));
-  b.UndoNewest(undone);
-  return BuildUndoFile(edit);
-}
+std::string SevenDigitsFile(int undone = 2) { return DigitsHistoryFile(undone); }
 
 struct Player : HeadlessPlayer {
   TTempFolder dir;

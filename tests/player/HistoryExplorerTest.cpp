@@ -3,6 +3,7 @@
 // a typed edit discarded.
 #include <gtest/gtest.h>
 
+#include "tests/support/DigitsHistory.h"
 #include "headless/HeadlessPlayer.h"
 #include "player/HistoryExplorer.h"
 #include "player/UndoFile.h"
@@ -19,15 +20,7 @@ using TSpan = TChangeMarks::TSpan;
 std::vector<TPoint> Bar(int32_t x, int32_t y) { return {TPoint{x, y}}; }
 std::vector<TSpan> Tint(TPoint from, TPoint to) { return {TSpan{from, to}}; }
 
-// "0123456" typed a digit at a time; Undone records wait on the redo stack.
-std::string DigitsFile(int undone) {
-  HeadlessEditHost host;
-  TVeskEdit edit(host);
-  THistoryBuilder b(edit);
-  for (int i = 0; i < 7; ++i) b.Insert({i, 0}, std::to_string(i));
-  b.UndoNewest(undone);
-  return BuildUndoFile(edit);
-}
+std::string DigitsFile(int undone) { return DigitsHistoryFile(undone); }
 
 struct Explorer : HeadlessPlayer {
   TTempFolder dir;

@@ -14,6 +14,30 @@ void TVeskEdit::SetChangeMarks(TChangeMarks marks) {
 
 void TVeskEdit::ClearChangeMarks() { SetChangeMarks({}); }
 
+void TVeskEdit::SetLineTint(TLineTint tint) {
+  const bool repaint = tint || FLineTint;
+  FLineTint = std::move(tint);
+  if (repaint) Invalidate();
+}
+
+void TVeskEdit::PaintLineTint(Canvas& c, int32_t i, int32_t x0, int32_t y) {
+  FTintRuns.clear();
+  FLineTint(i, FTintRuns);
+  const TVeskItem& item = Items[i];
+  const int64_t n = static_cast<int64_t>(item.Text.size());
+  const int64_t breakCell = i < Items.Count() - 1 ? CrMarkWidth : 0;
+  for (const TTintRun& r : FTintRuns) {
+    const int64_t from = std::clamp<int64_t>(r.Begin, 0, n);
+    const int64_t to = std::clamp<int64_t>(r.End, 0, n);
+    const int64_t left = std::max<int64_t>(x0 + item.PrefixWidth(static_cast<size_t>(from)), TextLeft());
+    const int64_t right =
+        std::min<int64_t>(x0 + item.PrefixWidth(static_cast<size_t>(to)) + (r.End > n ? breakCell : 0), ViewWidth);
+    if (right <= left) continue;
+    c.SetBrushColor(r.Color);
+    c.FillRect({static_cast<int32_t>(left), y, static_cast<int32_t>(right), y + LineHeight});
+  }
+}
+
 // Row I's share of each tinted span: from the span's first column (or the
 // line's start) to its last (or the line's end and its line-break cell, where
 // the span runs on to a later line).

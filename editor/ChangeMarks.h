@@ -5,6 +5,8 @@
 // exactly what it is without them.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/Types.h"
@@ -26,5 +28,17 @@ struct TChangeMarks {
 
   bool Empty() const { return Tinted.empty() && Removed.empty(); }
 };
+
+// A background the driver lays under whole stretches of text, asked for line
+// by line as rows are painted (so a long text costs only its rows in view),
+// and kept across changes of the text: the driver answers for the text as it
+// stands. Runs are byte columns Begin (included) to End (excluded); End past
+// the line's length takes in its line-break cell.
+struct TTintRun {
+  int32_t Begin = 0;
+  int32_t End = 0;
+  TColor Color = 0;
+};
+using TLineTint = std::function<void(int32_t line, std::vector<TTintRun>& runs)>;
 
 }  // namespace kelvane

@@ -190,7 +190,7 @@ void TVeskEdit::Paint() {
 
 // Rows First … Last, composed on the text bitmap and copied to the window in
 // one go, phase by phase: the background (colour, picture, grid), then for each
-// row any change tint, its text runs with their marks and selection, the
+// row any tint laid under it and change tint, its text runs with their marks and selection, the
 // line-end mark, any removal bars, the line-number cell, and after the last
 // line the end-of-text mark.
 void TVeskEdit::RepaintLines(int32_t first, int32_t last) {
@@ -245,6 +245,7 @@ void TVeskEdit::PaintRow(Canvas& c, int32_t i, int32_t y) {
     const size_t n = item.Text.size();
     const TRowSelection sel(*this, i);
     const bool marked = !FChangeMarks.Empty();
+    if (FLineTint) PaintLineTint(c, i, x, y);
     if (marked) PaintChangeTint(c, i, x, y);
     const int32_t x0 = x;
     const TTextRunPainter::TEnd end = TTextRunPainter(*this, c, item, sel, y).Paint(x);

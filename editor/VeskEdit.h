@@ -376,6 +376,9 @@ class TVeskEdit : public TVeskMetrics,
   void SetChangeMarks(TChangeMarks marks);
   void ClearChangeMarks();
   const TChangeMarks& ChangeMarks() const { return FChangeMarks; }
+  // The background under the text (ChangeMarks.cpp); empty for none. Repaints.
+  void SetLineTint(TLineTint tint);
+  bool HasLineTint() const { return static_cast<bool>(FLineTint); }
 
   // The ruler strip and the grid (Ruler.cpp).
   void DrawRulerStrip();
@@ -400,6 +403,7 @@ class TVeskEdit : public TVeskMetrics,
   void PaintRow(Canvas& c, int32_t i, int32_t y);
   void PaintEndOfText(Canvas& c, int32_t x, int32_t y);
   void PaintChangeTint(Canvas& c, int32_t i, int32_t x0, int32_t y);
+  void PaintLineTint(Canvas& c, int32_t i, int32_t x0, int32_t y);
   void PaintRemovalMarks(Canvas& c, int32_t i, int32_t x0, int32_t y);
   void RepaintAfterCaretMove(int32_t oldTop, bool caretMoved);
   LRESULT WMCanUndo(WPARAM, LPARAM);
@@ -459,6 +463,8 @@ class TVeskEdit : public TVeskMetrics,
   TCursorShape FDragRestoreCursor = TCursorShape::IBeam;  // what a text drag gives back
   TVeskPaintLog FPaintLog;
   TChangeMarks FChangeMarks;
+  TLineTint FLineTint;
+  std::vector<TTintRun> FTintRuns;  // one row's runs, the buffer kept between rows
   bool FRulerStale = false;  // a build was asked for while the window was frozen
   bool FCaretStale = false;  // the caret was moved while the window was frozen
   bool FFrozen = false;      // as the last WM_SETREDRAW left the window

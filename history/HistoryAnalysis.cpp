@@ -38,12 +38,14 @@ void THistoryAnalysis::Refresh() {
   const TVeskUndo& h = *source_.Undo;
   if (timeline_ && undoRevision_ == h.FUndoList.Revision() && redoRevision_ == h.FRedoList.Revision()) return;
   provenance_.reset();
+  checkpoints_.clear();
   timeline_.reset();
   texts_.clear();
   replay_ = std::make_unique<THistoryReplay>(source_, newHost_);
   timeline_ = std::make_unique<TTimeline>(*replay_);
   undoRevision_ = h.FUndoList.Revision();
   redoRevision_ = h.FRedoList.Revision();
+  ++generation_;
 }
 
 const TTimeline& THistoryAnalysis::Timeline() {
@@ -81,18 +83,36 @@ std::vector<THistoryProblem> THistoryAnalysis::Check() {
   return CheckHistory(*replay_, *timeline_);
 }
 
+// Provenance only plays forwards, so copies of it are kept every
+// kBlameCheckpoint records on the way: going back starts from the nearest
+// one instead of from the first point, which keeps stepping back through a
+// long history as cheap as stepping on.
 const TProvenance& THistoryAnalysis::Blame(int64_t p) {
   Refresh();
-  const int64_t at = std::clamp(p, timeline_->First(), timeline_->Last());
-  if (!provenance_ || provenance_->Point() > at) {
+  const int64_t first = timeline_->First();
+  const int64_t at = std::clamp(p, first, timeline_->Last());
+  if (provenance_ && provenance_->Point() > at) {
     provenance_.reset();
-    TReplayEditor& e = replay_->Holding(timeline_->First());
-    WalkTo(e, timeline_->First());
+    for (auto it = checkpoints_.rbegin(); it != checkpoints_.rend(); ++it) {
+      if ((*it)->Point() <= at) {
+        provenance_ = std::make_unique<TProvenance>(**it);
+        break;
+      }
+    }
+  }
+  if (!provenance_) {
+    TReplayEditor& e = replay_->Holding(first);
+    WalkTo(e, first);
     std::vector<int32_t> lengths;
     for (int32_t y = 0; y < e.Editor().Items.Count(); ++y) lengths.push_back(e.Editor().Items[y].TextLength());
     provenance_ = std::make_unique<TProvenance>(*timeline_, lengths);
   }
-  provenance_->AdvanceTo(at);
+  while (provenance_->Point() < at) {
+    const int64_t next = std::min(at, (provenance_->Point() / kBlameCheckpoint + 1) * kBlameCheckpoint);
+    provenance_->AdvanceTo(next);
+    const bool kept = !checkpoints_.empty() && checkpoints_.back()->Point() >= next;
+    if (next % kBlameCheckpoint == 0 && !kept) checkpoints_.push_back(std::make_unique<TProvenance>(*provenance_));
+  }
   return *provenance_;
 }
 

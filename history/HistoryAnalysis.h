@@ -33,6 +33,9 @@ class THistoryAnalysis {
   ~THistoryAnalysis();
 
   const TTimeline& Timeline();
+  // Counts the rebuilds: a view that drew an earlier generation draws anew.
+  // Asking for the timeline first brings it up to date.
+  uint64_t Generation() const { return generation_; }
   // The text at point P; none outside the timeline's reach. The last two
   // texts asked for are kept, so a diff against a fixed point costs one walk.
   std::optional<std::string> TextAt(int64_t p);
@@ -41,7 +44,8 @@ class THistoryAnalysis {
   std::vector<TPointRange> Find(std::string_view needle);
   std::vector<THistoryProblem> Check();
   // The provenance of the text at P, clamped into the reach. Moving on from
-  // the last point asked for plays only the records between.
+  // the last point asked for plays only the records between; going back
+  // starts from the nearest copy kept on the way (every 2,048 records).
   const TProvenance& Blame(int64_t p);
   THistoryStats Stats();
   // The units a changed range keeps whole: characters, and the character
@@ -55,9 +59,12 @@ class THistoryAnalysis {
   TEditHostFactory newHost_;
   uint64_t undoRevision_ = 0;
   uint64_t redoRevision_ = 0;
+  uint64_t generation_ = 0;
   std::unique_ptr<THistoryReplay> replay_;
   std::unique_ptr<TTimeline> timeline_;
   std::unique_ptr<TProvenance> provenance_;
+  static constexpr int64_t kBlameCheckpoint = 2048;
+  std::vector<std::unique_ptr<TProvenance>> checkpoints_;  // at multiples of kBlameCheckpoint, ascending
   std::vector<std::pair<int64_t, std::string>> texts_;  // the last texts asked for, newest last
   std::unique_ptr<EditHost> scannerHost_;
   std::unique_ptr<TVeskEdit> scanner_;  // finds references, on lines of its own

@@ -211,6 +211,13 @@ void QtExplorer::BuildToolButtons(QToolBar& tools) {
   tools.addWidget(button.release());
 }
 
+void QtExplorer::AddActions(const std::vector<QAction*>& actions) {
+  QMenu& menu = *menuButton_->menu();
+  menu.addSeparator();
+  for (QAction* a : actions) menu.addAction(a);
+  moreActions_.insert(moreActions_.end(), actions.begin(), actions.end());
+}
+
 void QtExplorer::BuildDock() {
   auto dock = std::make_unique<QDockWidget>("マーカー", &window_);
   dock->setObjectName("markers");
@@ -397,6 +404,8 @@ std::string QtExplorer::HelpText() const {
     if (!a.shortcut().isEmpty()) row(KeysText(a.shortcuts()), a.toolTip().isEmpty() ? a.text() : a.toolTip());
   }
   for (const QAction* a : actions_) row(KeysText(a->shortcuts()), a->text());
+  for (const QAction* a : moreActions_) row(KeysText(a->shortcuts()), a->text());
+  row("Ctrl+クリック", "色分けした文字を入力した記録の直後へ");
   row("?", "キー一覧（エディタの外で）");
   html += "</table></td><td>&nbsp;&nbsp;&nbsp;&nbsp;</td><td valign=top>";
   table("エディタ");

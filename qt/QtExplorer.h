@@ -54,6 +54,9 @@ class QtExplorer : public QObject {
   // history now stands; the window calls it when idle.
   void UpdateActions();
 
+  // More of the window's actions in the explorer's menu and the key list.
+  void AddActions(const std::vector<QAction*>& actions);
+
   // The dialogs; tests replace them. AskPoint gets the current point and the
   // history's size, AskLabel a title and the label to start from.
   std::function<std::optional<int64_t>(int32_t point, int32_t total)> AskPoint;
@@ -80,6 +83,7 @@ class QtExplorer : public QObject {
   QtPlayerWindow& window_;
   THistoryExplorer logic_;
   std::array<QAction*, kExplorerActionCount> actions_{};
+  std::vector<QAction*> moreActions_;
   std::vector<QAction*> intervalActions_;
   std::vector<QAction*> recordActions_;
   QToolButton* paceButton_ = nullptr;

@@ -24,6 +24,7 @@
 #include "platform/FileSystem.h"
 #include "qt/QtExplorer.h"
 #include "qt/QtFonts.h"
+#include "qt/QtHistoryPanels.h"
 #include "qt/QtIcons.h"
 #include "qt/QtMessageBox.h"
 #include "util/TovelUtils.h"
@@ -154,6 +155,8 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
 
   auto_.setInterval(100);
   explorer_ = std::make_unique<QtExplorer>(*this, *tools_);
+  panels_ = std::make_unique<QtHistoryPanels>(*this);
+  explorer_->AddActions(panels_->Actions());
   // Ticks at the explorer's pace; one record a tick is the form's own tick.
   QObject::connect(&auto_, &QTimer::timeout, this, [this] { Guard([this] { explorer_->Logic().Tick(); }); });
   idle_.setInterval(0);
@@ -162,6 +165,7 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
     try {
       form_->UpdateActions();
       explorer_->UpdateActions();
+      panels_->Update();
     } catch (const std::exception& ex) {
       ShowMessage(ex.what());
     }
@@ -183,6 +187,7 @@ QtPlayerWindow::QtPlayerWindow(QWidget* parent) : QMainWindow(parent) {
 
 // The form goes first: its editor belongs to the editor widget.
 QtPlayerWindow::~QtPlayerWindow() {
+  panels_.reset();    // it hooks into the form in front of the explorer
   explorer_.reset();  // it hooks into the form
   form_.reset();
 }
@@ -470,6 +475,17 @@ std::optional<TScreenshotOptions> ParseScreenshotArgs(const QStringList& args) {
       bool ok = false;
       options.At = args[++i].toInt(&ok);
       if (!ok) return std::nullopt;
+    } else if (arg == "--panels") {
+      if (!hasValue) return std::nullopt;
+      options.Panels = args[++i].split(',', Qt::SkipEmptyParts);
+      for (const QString& name : options.Panels) {
+        if (name != "history" && name != "timeline" && name != "diff") return std::nullopt;
+      }
+    } else if (arg == "--diff-from") {
+      if (!hasValue) return std::nullopt;
+      bool ok = false;
+      options.DiffFrom = args[++i].toInt(&ok);
+      if (!ok) return std::nullopt;
     } else if (arg.startsWith("--") || !options.File.isEmpty()) {
       return std::nullopt;
     } else {
@@ -505,7 +521,17 @@ int RunScreenshot(const TScreenshotOptions& options) {
       return 1;
     }
   }
+  QtHistoryPanels& panels = window.Panels();
+  if (options.DiffFrom) panels.SetDiffFrom(std::clamp<int64_t>(*options.DiffFrom, 0, window.HistoryBar().maximum()));
+  for (const auto& [name, panel] : {std::pair{"history", TPanel::history}, std::pair{"timeline", TPanel::timeline},
+                                    std::pair{"diff", TPanel::diff}}) {
+    if (options.Panels.contains(name) || (panel == TPanel::diff && options.DiffFrom)) panels.Show(panel, true);
+  }
   form.UpdateActions();
+  QCoreApplication::processEvents();
+  window.Explorer().UpdateActions();
+  panels.Update();
+  panels.FlushDiff();
   QCoreApplication::processEvents();
   const QPixmap shot = window.grab();
   return shot.save(options.Output, "PNG") ? 0 : 1;

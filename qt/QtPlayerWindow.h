@@ -27,6 +27,7 @@
 namespace kelvane {
 
 class QtExplorer;
+class QtHistoryPanels;
 
 class QtPlayerWindow : public QMainWindow, public PlayerHost {
  public:
@@ -42,6 +43,7 @@ class QtPlayerWindow : public QMainWindow, public PlayerHost {
   QScrollBar& HistoryBar() { return *bar_; }
   QTimer& AutoTimer() { return auto_; }
   QtExplorer& Explorer() { return *explorer_; }
+  QtHistoryPanels& Panels() { return *panels_; }
 
   // Runs one handler as the window's events do: exceptions become a message,
   // and the action states are refreshed once the application is idle.
@@ -103,6 +105,7 @@ class QtPlayerWindow : public QMainWindow, public PlayerHost {
   std::string folder_;
   std::unique_ptr<TFormKelvane> form_;
   std::unique_ptr<QtExplorer> explorer_;  // goes before the form
+  std::unique_ptr<QtHistoryPanels> panels_;  // goes before the explorer
 };
 
 // kelvane [FILE] [--at N]: what the form is started with, and the point to
@@ -119,12 +122,14 @@ void StartWindow(QtPlayerWindow& window, const TWindowOptions& options);
 // The local files a drop names (text/uri-list of file URLs), decoded.
 QStringList DroppedPaths(const QMimeData& mime);
 
-// kelvane --screenshot OUT.png [--size WxH] [--at N] [FILE]
+// kelvane --screenshot OUT.png [--size WxH] [--at N] [--panels history,timeline,diff] [--diff-from A] [FILE]
 struct TScreenshotOptions {
   QString Output;
   int Width = 640;
   int Height = 480;
   std::optional<int> At;
+  QStringList Panels;          // among history, timeline, diff
+  std::optional<int> DiffFrom;  // point A of the diff pane (which it opens)
   QString File;
 };
 

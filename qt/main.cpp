@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   if (screenshot) {
     const std::optional<kelvane::TScreenshotOptions> options = kelvane::ParseScreenshotArgs(args);
     if (!options) {
-      std::fputs("usage: kelvane --screenshot OUT.png [--size WxH] [--at N] [FILE]\n", stderr);
+      std::fputs("usage: kelvane --screenshot OUT.png [--size WxH] [--at N] [--panels history,timeline,diff] [--diff-from A] [FILE]\n", stderr);
       return 2;
     }
     return kelvane::RunScreenshot(*options);

@@ -1,0 +1,225 @@
+// The history list and its search.
+#include "qt/QtHistoryList.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+
+#include "history/HistorySearch.h"
+#include "platform/Codepage.h"
+#include "util/TovelUtils.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::array<const char*, kEditKindCount> kKindCaptions = {"挿入", "削除", "改行", "行の置換", "不明"};
+constexpr size_t kExcerptChars = 48;  // enough to recognise an edit; the tool tip has the rest
+constexpr size_t kTipChars = 400;
+
+bool Contains(std::string_view text, std::string_view needle) { return CountOccurrences(text, needle) > 0; }
+
+// One line of text for a cell: breaks as ↵, tabs as →, cut to Limit characters.
+QString Excerpt(std::string_view bytes, size_t limit) {
+  QString text = QString::fromStdString(cp932::ToUtf8Marked(bytes));
+  text.replace("\r\n", "↵").replace('\n', "↵").replace('\r', "↵").replace('\t', "→");
+  if (static_cast<size_t>(text.size()) > limit) text = text.left(static_cast<qsizetype>(limit)) + "…";
+  return text;
+}
+
+QString EditText(const TTimelineEdit& e, size_t limit) {
+  if (!e.Known) return "（適用できない記録）";
+  QString text;
+  if (!e.Removed.empty()) text += "−" + Excerpt(e.Removed, limit);
+  if (!e.Added.empty()) text += QString(text.isEmpty() ? "" : "  ") + "＋" + Excerpt(e.Added, limit);
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> SearchBytes(const std::string& utf8) {
+  const std::string text = ReplaceAll(ReplaceAll(utf8, "\r\n", "\n"), "\n", "\r\n");
+  std::string bytes = cp932::FromUtf8(text);
+  // What has no code page 932 form comes back as "?".
+  if (std::count(bytes.begin(), bytes.end(), '?') > std::count(text.begin(), text.end(), '?')) return std::nullopt;
+  return bytes;
+}
+
+// ---- the model ------------------------------------------------------------------
+
+void QtHistoryModel::SetTimeline(const TTimeline* timeline) {
+  beginResetModel();
+  timeline_ = timeline;
+  Narrow();
+  endResetModel();
+}
+
+void QtHistoryModel::ShowAll() {
+  beginResetModel();
+  filtered_ = false;
+  needle_.reset();
+  Narrow();
+  endResetModel();
+}
+
+void QtHistoryModel::ShowMatching(const std::optional<std::string>& needle) {
+  beginResetModel();
+  filtered_ = true;
+  needle_ = needle;
+  Narrow();
+  endResetModel();
+}
+
+void QtHistoryModel::Narrow() {
+  rows_.clear();
+  if (!filtered_ || !timeline_ || !needle_) return;
+  for (int64_t k = 0; k < timeline_->Records(); ++k) {
+    const TTimelineEdit e = timeline_->Edit(k);
+    if (Contains(e.Added, *needle_) || Contains(e.Removed, *needle_)) rows_.push_back(k);
+  }
+}
+
+void QtHistoryModel::SetPoint(int64_t point) {
+  if (point == point_) return;
+  const int before = RowOf(point_ - 1);
+  const int after = RowOf(point - 1);
+  point_ = point;
+  // Rows between the two change from done to to-come or back.
+  const int first = std::max(0, std::min(before, after));
+  const int last = std::max(before, after);
+  if (last >= 0) emit dataChanged(index(first, 0), index(last, kColumnCount - 1));
+}
+
+int QtHistoryModel::RowOf(int64_t k) const {
+  if (!timeline_ || k < 0) return -1;
+  if (!filtered_) return static_cast<int>(std::min(k, timeline_->Records() - 1));
+  const auto it = std::upper_bound(rows_.begin(), rows_.end(), k);
+  return static_cast<int>(it - rows_.begin()) - 1;
+}
+
+int QtHistoryModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid() || !timeline_) return 0;
+  return static_cast<int>(filtered_ ? rows_.size() : static_cast<size_t>(timeline_->Records()));
+}
+
+int QtHistoryModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+
+QString QtHistoryModel::Cell(int64_t k, int column) const {
+  const TTimelineEdit e = timeline_->Edit(k);
+  switch (column) {
+    case kIndex: return QString::number(k);
+    case kKind: return QString::fromUtf8(kKindCaptions[static_cast<size_t>(e.Kind)]);
+    case kPlace: return QString("%1:%2").arg(e.Pos.Y + 1).arg(e.Pos.X + 1);
+    default: return EditText(e, kExcerptChars);
+  }
+}
+
+QVariant QtHistoryModel::data(const QModelIndex& index, int role) const {
+  if (!timeline_ || !index.isValid() || index.row() >= rowCount()) return {};
+  const int64_t k = RecordAt(index.row());
+  switch (role) {
+    case Qt::DisplayRole: return Cell(k, index.column());
+    case Qt::ToolTipRole:
+      return QString("記録 %1 → 位置 %2\n").arg(k).arg(k + 1) + EditText(timeline_->Edit(k), kTipChars);
+    case Qt::TextAlignmentRole:
+      return index.column() == kIndex || index.column() == kPlace ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                                                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+      if (k == point_ - 1) return QColor(255, 226, 140);  // the step marks' tint: where the history stands
+      if (!timeline_->Edit(k).Known) return QColor(232, 232, 232);
+      return {};
+    case Qt::ForegroundRole:
+      return k >= point_ ? QVariant(QColor(128, 128, 128)) : QVariant();  // still to come
+    default: return {};
+  }
+}
+
+QVariant QtHistoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  static constexpr std::array<const char*, kColumnCount> kHeaders = {"番号", "種類", "行:桁", "内容"};
+  return QString::fromUtf8(kHeaders[static_cast<size_t>(section)]);
+}
+
+// ---- the panel ------------------------------------------------------------------
+
+QtHistoryList::QtHistoryList(QWidget* parent) : QWidget(parent) {
+  auto layout = std::make_unique<QVBoxLayout>();
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setSpacing(2);
+  search_ = std::make_unique<QLineEdit>(this).release();  // the panel owns it
+  search_->setPlaceholderText("履歴を検索（追加・削除された文字列）");
+  search_->setClearButtonEnabled(true);
+  view_ = std::make_unique<QTableView>(this).release();
+  view_->setModel(&model_);
+  view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view_->setSelectionMode(QAbstractItemView::SingleSelection);
+  view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view_->setWordWrap(false);
+  view_->setShowGrid(false);
+  view_->verticalHeader()->hide();
+  // Rows of one height: the view then never measures rows it does not show.
+  view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
+  view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  view_->horizontalHeader()->setStretchLastSection(true);
+  const int digit = view_->fontMetrics().horizontalAdvance('0');
+  view_->setColumnWidth(QtHistoryModel::kIndex, digit * 7);
+  view_->setColumnWidth(QtHistoryModel::kKind, view_->fontMetrics().horizontalAdvance("行の置換") + digit * 2);
+  view_->setColumnWidth(QtHistoryModel::kPlace, digit * 9);
+  layout->addWidget(search_);
+  layout->addWidget(view_, 1);
+  setLayout(layout.release());
+
+  auto settle = std::make_unique<QTimer>(this).release();
+  settle->setSingleShot(true);
+  settle->setInterval(250);  // a search of a long history waits for a pause in typing
+  QObject::connect(search_, &QLineEdit::textChanged, settle, qOverload<>(&QTimer::start));
+  QObject::connect(settle, &QTimer::timeout, this, [this] { SearchChanged(); });
+  QObject::connect(search_, &QLineEdit::returnPressed, this, [this, settle] {
+    settle->stop();
+    SearchChanged();
+  });
+  QObject::connect(view_, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { Activated(i); });
+  QObject::connect(view_, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) { Activated(i); });
+}
+
+void QtHistoryList::SetTimeline(const TTimeline* timeline) {
+  model_.SetTimeline(timeline);
+  const int64_t shown = point_;
+  point_ = -1;  // scroll to it anew
+  SetPoint(shown);
+}
+
+void QtHistoryList::SetPoint(int64_t point) {
+  model_.SetPoint(point);
+  if (point == point_) return;
+  point_ = point;
+  const int row = model_.RowOf(point - 1);
+  if (row < 0) {
+    view_->scrollToTop();
+    view_->clearSelection();
+    return;
+  }
+  const QModelIndex at = model_.index(row, 0);
+  view_->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  view_->scrollTo(at);
+}
+
+void QtHistoryList::Activated(const QModelIndex& index) {
+  if (index.isValid() && OnJump) OnJump(model_.RecordAt(index.row()) + 1);
+}
+
+void QtHistoryList::SearchChanged() {
+  const std::string text = search_->text().toStdString();
+  if (text.empty()) model_.ShowAll();
+  else model_.ShowMatching(SearchBytes(text));
+  const int64_t shown = point_;
+  point_ = -1;
+  SetPoint(shown);
+  if (OnSearch) OnSearch(text);
+}
+
+}  // namespace kelvane

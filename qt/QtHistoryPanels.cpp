@@ -1,0 +1,305 @@
+// The explorer's panels and their shared analysis.
+#include "qt/QtHistoryPanels.h"
+
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QStatusBar>
+#include <algorithm>
+
+#include "headless/HeadlessEditHost.h"
+#include "qt/QtDiffPane.h"
+#include "qt/QtExplorer.h"
+#include "qt/QtFonts.h"
+#include "qt/QtHistoryList.h"
+#include "qt/QtPlayerWindow.h"
+#include "qt/QtProvenanceTint.h"
+#include "qt/QtTimelinePanel.h"
+
+namespace kelvane {
+
+namespace {
+
+struct TPanelActionDef {
+  TPanelAction Id;
+  const char* Text;
+  QKeySequence Key;
+  bool Checkable;
+};
+
+// Ctrl letters the editor does not read (it reads A, C, R, V, X and Z) and the
+// seed window does not hold (O, S, Z, R).
+const std::array<TPanelActionDef, kPanelActionCount>& PanelActionDefs() {
+  using K = QKeySequence;
+  static const std::array<TPanelActionDef, kPanelActionCount> defs{{
+      {TPanelAction::historyList, "履歴一覧", K(Qt::CTRL | Qt::Key_L), true},
+      {TPanelAction::findInHistory, "履歴を検索…", K(Qt::CTRL | Qt::Key_F), false},
+      {TPanelAction::timeline, "タイムライン", K(Qt::CTRL | Qt::Key_T), true},
+      {TPanelAction::diffPane, "差分", K(Qt::CTRL | Qt::Key_D), true},
+      {TPanelAction::markDiffFrom, "この位置を差分の比較元にする", K(Qt::CTRL | Qt::SHIFT | Qt::Key_D), false},
+      {TPanelAction::provenance, "入力時期で色分け", K(Qt::CTRL | Qt::SHIFT | Qt::Key_B), true},
+  }};
+  return defs;
+}
+
+QString FailureText(TStepFailure why) {
+  switch (why) {
+    case TStepFailure::Misfit: return "文書に合いません";
+    case TStepFailure::Mode: return "種類が不正です";
+    default: return "適用できません";
+  }
+}
+
+QString StopText(const TTimelineStop& stop, bool forward) {
+  const QString why = FailureText(stop.Why) + (stop.Detail.empty() ? "" : ": " + QString::fromStdString(stop.Detail));
+  return forward ? QString("位置 %1 から先へは進めません（記録 %1 が%2）").arg(stop.Record).arg(why)
+                 : QString("位置 %1 から前へは戻れません（記録 %2 が%3）").arg(stop.Record + 1).arg(stop.Record).arg(why);
+}
+
+}  // namespace
+
+QtHistoryPanels::QtHistoryPanels(QtPlayerWindow& window)
+    : window_(window),
+      analysis_(window.EditWidget().Editor(), [] { return std::make_unique<HeadlessEditHost>(); }) {
+  BuildActions();
+  BuildDocks();
+  tint_ = std::make_unique<QtProvenanceTint>(window_.EditWidget(), analysis_,
+                                             [this] { return int64_t{window_.Form().History().Position()}; });
+  tint_->OnJump = [this](int64_t point) { JumpTo(point); };
+
+  auto notice = std::make_unique<QWidget>();
+  auto row = std::make_unique<QHBoxLayout>();
+  row->setContentsMargins(4, 0, 0, 0);
+  notice_ = std::make_unique<QLabel>(notice.get()).release();
+  notice_->setTextFormat(Qt::PlainText);
+  notice_->setWordWrap(true);
+  notice_->setStyleSheet("color: #8a4b00;");
+  noticeClose_ = std::make_unique<QToolButton>(notice.get()).release();
+  noticeClose_->setText("×");
+  noticeClose_->setAutoRaise(true);
+  noticeClose_->setToolTip("閉じる");
+  row->addWidget(notice_, 1);
+  row->addWidget(noticeClose_);
+  notice->setLayout(row.release());
+  notice->hide();
+  QStatusBar* status = window_.statusBar();
+  status->setSizeGripEnabled(false);
+  status->addWidget(notice.release(), 1);
+  status->addPermanentWidget(&tint_->Legend());
+  tint_->Legend().hide();
+  status->hide();  // the seed window has none: shown only while it has something to say
+  QObject::connect(noticeClose_, &QToolButton::clicked, this, [this] {
+    noticeClose_->parentWidget()->hide();
+    if (!tint_->On()) window_.statusBar()->hide();
+  });
+
+  diffRest_.setSingleShot(true);
+  diffRest_.setInterval(120);
+  QObject::connect(&diffRest_, &QTimer::timeout, this, [this] { window_.Guard([this] { UpdateDiff(); }); });
+
+  TFormKelvane& form = window_.Form();
+  formLoaded_ = form.OnLoaded;
+  form.OnLoaded = [this] { Loaded(); };
+}
+
+QtHistoryPanels::~QtHistoryPanels() {
+  window_.Form().OnLoaded = formLoaded_;
+  tint_.reset();  // it leaves the editor's painting as it found it
+}
+
+void QtHistoryPanels::BuildActions() {
+  for (const TPanelActionDef& def : PanelActionDefs()) {
+    QAction* action = std::make_unique<QAction>(QString::fromUtf8(def.Text), &window_).release();  // the window owns it
+    action->setShortcut(def.Key);
+    action->setShortcutVisibleInContextMenu(true);
+    action->setCheckable(def.Checkable);
+    action->setToolTip(action->text() + " (" + def.Key.toString(QKeySequence::NativeText) + ")");
+    const TPanelAction id = def.Id;
+    QObject::connect(action, &QAction::triggered, this, [this, id] { window_.Guard([this, id] { Run(id); }); });
+    window_.addAction(action);
+    actions_[static_cast<size_t>(id)] = action;
+  }
+}
+
+QDockWidget* QtHistoryPanels::AddDock(const char* title, const char* name, QWidget* body, Qt::DockWidgetArea area) {
+  auto dock = std::make_unique<QDockWidget>(QString::fromUtf8(title), &window_);
+  dock->setObjectName(name);
+  dock->setWidget(body);
+  dock->hide();
+  window_.addDockWidget(area, dock.get());
+  return dock.release();  // the window owns it
+}
+
+void QtHistoryPanels::BuildDocks() {
+  list_ = std::make_unique<QtHistoryList>().release();  // its dock owns it
+  list_->OnJump = [this](int64_t point) { JumpTo(point); };
+  list_->OnSearch = [this](const std::string& text) { window_.Guard([this, text] { Search(text); }); };
+  timeline_ = std::make_unique<QtTimelinePanel>().release();
+  timeline_->OnTrack = [this](int64_t point) { Track(point); };
+  timeline_->OnRelease = [this](int64_t point) { Release(point); };
+  diff_ = std::make_unique<QtDiffPane>().release();
+  diff_->Clear();
+  docks_[static_cast<size_t>(TPanel::history)] = AddDock("履歴一覧", "history", list_, Qt::RightDockWidgetArea);
+  docks_[static_cast<size_t>(TPanel::timeline)] = AddDock("タイムライン", "timeline", timeline_, Qt::BottomDockWidgetArea);
+  docks_[static_cast<size_t>(TPanel::diff)] = AddDock("差分", "diff", diff_, Qt::RightDockWidgetArea);
+  const std::array<std::pair<TPanel, TPanelAction>, 3> toggles{{{TPanel::history, TPanelAction::historyList},
+                                                                {TPanel::timeline, TPanelAction::timeline},
+                                                                {TPanel::diff, TPanelAction::diffPane}}};
+  for (const auto& [panel, action] : toggles) {
+    QAction* a = &Action(action);
+    QObject::connect(&Dock(panel), &QDockWidget::visibilityChanged, this, [this, a](bool shown) {
+      a->setChecked(shown);
+      if (shown) QTimer::singleShot(0, this, [this] { window_.Guard([this] { Update(); }); });
+    });
+  }
+}
+
+void QtHistoryPanels::Show(TPanel p, bool shown) {
+  QDockWidget& dock = Dock(p);
+  dock.setVisible(shown);
+  if (!shown) return;
+  // Room for the panel, while the editor keeps most of the window.
+  if (p == TPanel::timeline) window_.resizeDocks({&dock}, {std::max(80, window_.height() / 4)}, Qt::Vertical);
+  else window_.resizeDocks({&dock}, {std::max(220, window_.width() * 2 / 5)}, Qt::Horizontal);
+  Update();
+}
+
+void QtHistoryPanels::Run(TPanelAction a) {
+  switch (a) {
+    case TPanelAction::historyList: Show(TPanel::history, Action(a).isChecked()); break;
+    case TPanelAction::findInHistory:
+      Show(TPanel::history, true);
+      list_->Search().setFocus();
+      list_->Search().selectAll();
+      break;
+    case TPanelAction::timeline: Show(TPanel::timeline, Action(a).isChecked()); break;
+    case TPanelAction::diffPane: Show(TPanel::diff, Action(a).isChecked()); break;
+    case TPanelAction::markDiffFrom:
+      SetDiffFrom(window_.Form().History().Position());
+      Show(TPanel::diff, true);
+      break;
+    case TPanelAction::provenance:
+      tint_->SetOn(Action(a).isChecked());
+      tint_->Legend().setVisible(tint_->On());
+      window_.statusBar()->setVisible(tint_->On() || !noticeClose_->parentWidget()->isHidden());
+      break;
+  }
+}
+
+// ---- following the player -------------------------------------------------------
+
+bool QtHistoryPanels::AnyViewOpen() const {
+  return std::any_of(docks_.begin(), docks_.end(), [](const QDockWidget* d) { return d->isVisible(); });
+}
+
+void QtHistoryPanels::Update() {
+  const int64_t point = window_.Form().History().Position();
+  if (tint_->On() && point != shownPoint_) window_.EditWidget().Editor().Invalidate();  // every age moved on
+  if (!AnyViewOpen()) {
+    if (tint_->On()) shownPoint_ = point;
+    return;
+  }
+  const TTimeline& t = analysis_.Timeline();
+  if (analysis_.Generation() != shownGeneration_) {
+    shownGeneration_ = analysis_.Generation();
+    list_->SetTimeline(&t);
+    timeline_->SetTimeline(&t);
+    if (!search_.empty()) Search(search_);
+    shownPoint_ = -1;
+  }
+  if (point != shownPoint_) {
+    shownPoint_ = point;
+    list_->SetPoint(point);
+    timeline_->SetPoint(point);
+  }
+  UpdateMarkers();
+  if (!Dock(TPanel::diff).isVisible() || !diffFrom_) return;
+  if (point == diffShownTo_ && diffGeneration_ == shownGeneration_) return;
+  // While the history is dragged the diff waits for the hand to rest.
+  if (tracking_ || window_.HistoryBar().isSliderDown()) diffRest_.start();
+  else UpdateDiff();
+}
+
+void QtHistoryPanels::UpdateMarkers() {
+  std::vector<std::pair<int64_t, std::string>> markers;
+  for (const TMarker& m : window_.Explorer().Logic().Markers().Items()) markers.emplace_back(m.Point, m.Label);
+  if (markers == shownMarkers_) return;
+  shownMarkers_ = markers;
+  timeline_->SetMarkers(std::move(markers));
+}
+
+void QtHistoryPanels::SetDiffFrom(std::optional<int64_t> point) {
+  diffFrom_ = point;
+  diffShownTo_ = -1;
+  if (!point) diff_->Clear();
+  else UpdateDiff();
+}
+
+void QtHistoryPanels::UpdateDiff() {
+  diffRest_.stop();
+  if (!diffFrom_) return;
+  const int64_t to = window_.Form().History().Position();
+  diff_->SetEditorFont(window_.EditWidget().font());
+  diff_->SetDiff(analysis_.Diff(*diffFrom_, to), *diffFrom_, to);
+  diffShownTo_ = to;
+  diffGeneration_ = analysis_.Generation();
+}
+
+void QtHistoryPanels::FlushDiff() {
+  if (diffFrom_ && (diffRest_.isActive() || diffShownTo_ != window_.Form().History().Position())) UpdateDiff();
+}
+
+void QtHistoryPanels::Search(const std::string& text) {
+  search_ = text;
+  ranges_.clear();
+  if (!text.empty()) {
+    if (const std::optional<std::string> needle = SearchBytes(text)) ranges_ = analysis_.Find(*needle);
+  }
+  timeline_->SetRanges(ranges_);
+}
+
+// ---- moving the player ----------------------------------------------------------
+
+void QtHistoryPanels::JumpTo(int64_t point) {
+  window_.Guard([this, point] { window_.Explorer().Logic().GoTo(point); });
+}
+
+// The timeline is dragged as the history bar's thumb is: tracking steps while
+// it moves, the final position and the end of the scroll when it is let go.
+void QtHistoryPanels::Track(int64_t point) {
+  tracking_ = true;
+  window_.Guard([this, point] {
+    window_.Form().ScrollBarUndoScroll(TScrollCode::scTrack, static_cast<int32_t>(point));
+  });
+}
+
+void QtHistoryPanels::Release(int64_t point) {
+  tracking_ = false;
+  window_.Guard([this, point] {
+    TFormKelvane& form = window_.Form();
+    form.ScrollBarUndoScroll(TScrollCode::scPosition, static_cast<int32_t>(point));
+    form.ScrollBarUndoScroll(TScrollCode::scEndScroll, static_cast<int32_t>(point));
+  });
+}
+
+// A new file: the check's notice, and no point A of a history that is gone.
+void QtHistoryPanels::Loaded() {
+  if (formLoaded_) formLoaded_();
+  SetDiffFrom(std::nullopt);
+  list_->Search().clear();  // its search settles to none, as the user's clearing would
+
+  const TTimeline& t = analysis_.Timeline();
+  QWidget* bar = noticeClose_->parentWidget();
+  if (t.Complete()) {
+    bar->hide();
+  } else {
+    QStringList parts;
+    if (t.StopAbove().Record >= 0) parts << StopText(t.StopAbove(), true);
+    if (t.StopBelow().Record >= 0) parts << StopText(t.StopBelow(), false);
+    notice_->setText("この履歴には適用できない記録があります。" + parts.join("。") +
+                     "。タイムラインの灰色の部分には行けません。");
+    bar->show();
+  }
+  window_.statusBar()->setVisible(tint_->On() || !bar->isHidden());
+}
+
+}  // namespace kelvane

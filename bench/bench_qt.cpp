@@ -4,7 +4,8 @@
 // window it causes), a full repaint of a 1000 × 800 editor of dense Japanese
 // text, and one record at a time on the real eval.eud (when its folder is
 // there): the tracking step, and the single step with the explorer's marks off
-// and on.
+// and on; the history's timeline strip on it: a repaint for the next point, and
+// its static layer drawn for a new size.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -12,11 +13,14 @@
 #include <QScrollBar>
 
 #include "bench/BenchLibrary.h"
+#include "headless/HeadlessPlayer.h"
+#include "history/HistoryAnalysis.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
 #include "qt/QtEditWidget.h"
 #include "qt/QtExplorer.h"
 #include "qt/QtPlayerWindow.h"
+#include "qt/QtTimelinePanel.h"
 
 namespace kelvane {
 
@@ -116,12 +120,70 @@ void BM_RepaintEditor(benchmark::State& state) {
   state.counters["rows"] = e.VisibleLines;
 }
 
+// The strip as a dock would hold it, over the whole of eval.eud, with the
+// ranges holding "の" and a marker every 4,096 points laid over it.
+struct TTimelineStrip {
+  bool Load(benchmark::State& state) {
+    const std::string path = std::string(KELVANE_SHARED_DATA) + "/eval.eud";
+    if (!FileExists(path) || !player.Form.LoadUndoFile(path)) {
+      state.SkipWithError(("no such history, skipped: " + path).c_str());
+      return false;
+    }
+    const TTimeline& timeline = analysis.Timeline();
+    std::vector<std::pair<int64_t, std::string>> markers;
+    for (int64_t p = 0; p <= timeline.Records(); p += 4096) markers.emplace_back(p, std::to_string(p));
+    panel.resize(1000, 80);
+    panel.SetTimeline(&timeline);
+    panel.SetMarkers(std::move(markers));
+    panel.SetRanges(analysis.Find(cp932::FromUtf8("の")));
+    return true;
+  }
+  HeadlessPlayer player;
+  THistoryAnalysis analysis{player.Editor(), [] { return std::make_unique<HeadlessEditHost>(); }};
+  QtTimelinePanel panel;
+};
+
+// The point moves on by one, back at either end, and the strip is drawn.
+void BM_TimelineRedraw(benchmark::State& state) {
+  TTimelineStrip strip;
+  if (!strip.Load(state)) return;
+  QImage frame(strip.panel.size(), QImage::Format_ARGB32_Premultiplied);
+  strip.panel.render(&frame);
+  const int64_t total = strip.analysis.Timeline().Records();
+  int64_t point = 0, direction = 1;
+  for (auto _ : state) {
+    if (point + direction < 0 || point + direction > total) direction = -direction;
+    point += direction;
+    strip.panel.SetPoint(point);
+    strip.panel.render(&frame);
+  }
+  state.counters["points"] = static_cast<double>(total + 1);
+  state.counters["layers_drawn"] = strip.panel.LayerBuilds();
+}
+
+// A width one pixel more or less at every step, so the static layer is drawn
+// again each time.
+void BM_TimelineBuildLayer(benchmark::State& state) {
+  TTimelineStrip strip;
+  if (!strip.Load(state)) return;
+  QImage frame(QSize(1001, 80), QImage::Format_ARGB32_Premultiplied);
+  int width = 1000;
+  for (auto _ : state) {
+    width = width == 1000 ? 1001 : 1000;
+    strip.panel.resize(width, 80);
+    strip.panel.render(&frame);
+  }
+  state.counters["layers_drawn"] = strip.panel.LayerBuilds();
+}
+
 }  // namespace
 
 BENCHMARK(BM_ScrubHistory)->Arg(1)->Arg(100)->Arg(4096)->Arg(16384)->Arg(40960)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK_CAPTURE(BM_ScrubRealHistory, eval, std::string("eval"))->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_StepRealHistory)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RepaintEditor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TimelineRedraw)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_TimelineBuildLayer)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace kelvane
 

@@ -5,7 +5,9 @@
 // text, and one record at a time on the real eval.eud (when its folder is
 // there): the tracking step, and the single step with the explorer's marks off
 // and on; the history's timeline strip on it: a repaint for the next point, and
-// its static layer drawn for a new size.
+// its static layer drawn for a new size; the diff pane brought up to date: the
+// diff of a fixed point and the last one, shown and painted, and the same after
+// jumps of the current point.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -14,11 +16,14 @@
 
 #include "bench/BenchLibrary.h"
 #include "headless/HeadlessPlayer.h"
+#include "headless/HeadlessEditHost.h"
 #include "history/HistoryAnalysis.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
+#include "qt/QtDiffPane.h"
 #include "qt/QtEditWidget.h"
 #include "qt/QtExplorer.h"
+#include "qt/QtFonts.h"
 #include "qt/QtPlayerWindow.h"
 #include "qt/QtTimelinePanel.h"
 
@@ -176,6 +181,68 @@ void BM_TimelineBuildLayer(benchmark::State& state) {
   state.counters["layers_drawn"] = strip.panel.LayerBuilds();
 }
 
+// eval.eud loaded into a window, its analysis, and a pane in the editor's font.
+struct TDiffPaneCase {
+  QtPlayerWindow window;
+  std::unique_ptr<THistoryAnalysis> analysis;
+  QtDiffPane pane;
+  QImage frame{600, 800, QImage::Format_ARGB32_Premultiplied};
+  int64_t last = 0;
+
+  bool Load(benchmark::State& state) {
+    const std::string path = std::string(KELVANE_SHARED_DATA) + "/eval.eud";
+    window.MessageBox = [](const std::string&) {};
+    if (!FileExists(path) || !window.Form().LoadUndoFile(path)) {
+      state.SkipWithError(("no such history, skipped: " + path).c_str());
+      return false;
+    }
+    const TVeskEdit& editor = *window.Form().Editor;
+    analysis = std::make_unique<THistoryAnalysis>(editor, [] { return std::make_unique<HeadlessEditHost>(); });
+    last = analysis->Timeline().Records();
+    pane.SetEditorFont(ToQFont(editor.Font()));
+    pane.resize(frame.size());
+    return true;
+  }
+  // What the window does when either point moves.
+  void Update(int64_t a, int64_t b) {
+    pane.SetDiff(analysis->Diff(a, b), a, b);
+    pane.render(&frame);
+  }
+  void Count(benchmark::State& state) const {
+    state.counters["rows"] = static_cast<double>(pane.Rows().size());
+    state.counters["removed"] = pane.RemovedLines();
+    state.counters["added"] = pane.AddedLines();
+  }
+};
+
+// Arg 0: A at the first point, 1: A in the middle of the history; B the last
+// point. The analysis keeps both texts, so this is the diff, the rows and a
+// paint.
+void BM_DiffPaneUpdate(benchmark::State& state) {
+  TDiffPaneCase c;
+  if (!c.Load(state)) return;
+  const int64_t a = state.range(0) == 0 ? 0 : c.last / 2;
+  for (auto _ : state) c.Update(a, c.last);
+  c.Count(state);
+  state.SetLabel(state.range(0) == 0 ? "A=0" : "A=middle");
+}
+
+// A fixed in the middle, B jumping by Stride records between the ends: each
+// update walks the history to B's text as well.
+void BM_DiffPaneJump(benchmark::State& state) {
+  TDiffPaneCase c;
+  if (!c.Load(state)) return;
+  const int64_t a = c.last / 2;
+  const int64_t stride = state.range(0);
+  int64_t b = c.last, direction = -1;
+  for (auto _ : state) {
+    if (b + direction * stride < 0 || b + direction * stride > c.last) direction = -direction;
+    b += direction * stride;
+    c.Update(a, b);
+  }
+  state.counters["records_per_jump"] = static_cast<double>(stride);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ScrubHistory)->Arg(1)->Arg(100)->Arg(4096)->Arg(16384)->Arg(40960)->Unit(benchmark::kMillisecond)->MinTime(1.0);
@@ -184,6 +251,8 @@ BENCHMARK(BM_StepRealHistory)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisec
 BENCHMARK(BM_RepaintEditor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TimelineRedraw)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_TimelineBuildLayer)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_DiffPaneUpdate)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DiffPaneJump)->Arg(1000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 }  // namespace kelvane
 

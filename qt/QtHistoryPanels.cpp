@@ -238,7 +238,7 @@ void QtHistoryPanels::UpdateDiff() {
   diffRest_.stop();
   if (!diffFrom_) return;
   const int64_t to = window_.Form().History().Position();
-  diff_->SetEditorFont(window_.EditWidget().font());
+  diff_->SetEditorFont(ToQFont(window_.EditWidget().Editor().Font()));
   diff_->SetDiff(analysis_.Diff(*diffFrom_, to), *diffFrom_, to);
   diffShownTo_ = to;
   diffGeneration_ = analysis_.Generation();

@@ -123,6 +123,24 @@ TEST_F(QtHistoryPanelsTest, TheTimelineIsDraggedAsTheHistoryBarIs) {
   EXPECT_EQ(t.w.HistoryBar().value(), 6);
 }
 
+TEST_F(QtHistoryPanelsTest, TheDiffFollowsFromPointAAndWaitsWhileTheTimelineIsDragged) {
+  EXPECT_EQ(P().Diff().Message().isEmpty(), false);  // no point A yet: a hint
+  t.Key(Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(P().DiffFrom(), 5);
+  ASSERT_TRUE(P().Dock(TPanel::diff).isVisible());
+  t.Key(Qt::Key_Left, Qt::AltModifier);
+  EXPECT_TRUE(P().Diff().HeaderText().startsWith("位置 5 → 位置 4")) << P().Diff().HeaderText().toStdString();
+  EXPECT_EQ(P().Diff().RemovedLines(), 1);
+  EXPECT_EQ(P().Diff().AddedLines(), 1);
+
+  P().Timeline().OnTrack(2);
+  t.Idle();
+  EXPECT_TRUE(P().Diff().HeaderText().startsWith("位置 5 → 位置 4"));  // still being dragged
+  P().Timeline().OnRelease(2);
+  t.Idle();
+  EXPECT_TRUE(P().Diff().HeaderText().startsWith("位置 5 → 位置 2"));
+}
+
 TEST_F(QtHistoryPanelsTest, TheTintNamesWhoTypedACharacterAndPaintsNothingWhenOff) {
   QtEditWidget& widget = t.w.EditWidget();
   const QImage seed = widget.grab().toImage();

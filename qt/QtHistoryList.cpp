@@ -203,9 +203,26 @@ void QtHistoryList::SetPoint(int64_t point) {
     view_->clearSelection();
     return;
   }
-  const QModelIndex at = model_.index(row, 0);
-  view_->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  view_->scrollTo(at);
+  view_->selectionModel()->setCurrentIndex(model_.index(row, 0),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  KeepInView();
+}
+
+void QtHistoryList::KeepInView() {
+  const QModelIndex at = view_->currentIndex();
+  if (at.isValid()) view_->scrollTo(at);
+}
+
+// A panel opened or made taller shows the current record, wherever the view
+// scrolled to while it had no room.
+void QtHistoryList::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  KeepInView();
+}
+
+void QtHistoryList::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  KeepInView();
 }
 
 void QtHistoryList::Activated(const QModelIndex& index) {

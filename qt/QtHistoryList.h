@@ -73,7 +73,12 @@ class QtHistoryList : public QWidget {
   // The search as typed (UTF-8), once it settles; empty when cleared.
   std::function<void(const std::string& text)> OnSearch;
 
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+
  private:
+  void KeepInView();
   void Activated(const QModelIndex& index);
   void SearchChanged();
 

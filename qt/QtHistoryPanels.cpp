@@ -179,6 +179,7 @@ void QtHistoryPanels::Run(TPanelAction a) {
       break;
     case TPanelAction::provenance:
       tint_->SetOn(Action(a).isChecked());
+      tintedAt_ = window_.Form().History().Position();
       tint_->Legend().setVisible(tint_->On());
       window_.statusBar()->setVisible(tint_->On() || !noticeClose_->parentWidget()->isHidden());
       break;
@@ -193,11 +194,8 @@ bool QtHistoryPanels::AnyViewOpen() const {
 
 void QtHistoryPanels::Update() {
   const int64_t point = window_.Form().History().Position();
-  if (tint_->On() && point != shownPoint_) window_.EditWidget().Editor().Invalidate();  // every age moved on
-  if (!AnyViewOpen()) {
-    if (tint_->On()) shownPoint_ = point;
-    return;
-  }
+  RetintIfAged(point);
+  if (!AnyViewOpen()) return;
   const TTimeline& t = analysis_.Timeline();
   if (analysis_.Generation() != shownGeneration_) {
     shownGeneration_ = analysis_.Generation();
@@ -217,6 +215,17 @@ void QtHistoryPanels::Update() {
   // While the history is dragged the diff waits for the hand to rest.
   if (tracking_ || window_.HistoryBar().isSliderDown()) diffRest_.start();
   else UpdateDiff();
+}
+
+// The rows a step repaints are tinted for the new point at once; the others
+// keep ages a step old, which no eye can tell, until the ages have moved on by
+// a visible share (a jump has repainted every row already).
+void QtHistoryPanels::RetintIfAged(int64_t point) {
+  if (!tint_->On()) return;
+  const int64_t moved = std::abs(point - tintedAt_);
+  if (moved == 0 || moved * kRetintShare < std::max<int64_t>(point, 1)) return;
+  tintedAt_ = point;
+  window_.EditWidget().Editor().Invalidate();
 }
 
 void QtHistoryPanels::UpdateMarkers() {

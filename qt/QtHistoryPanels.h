@@ -76,6 +76,7 @@ class QtHistoryPanels : public QObject {
   void Release(int64_t point);
   void UpdateDiff();
   void UpdateMarkers();
+  void RetintIfAged(int64_t point);
   bool AnyViewOpen() const;
 
   QtPlayerWindow& window_;
@@ -98,6 +99,8 @@ class QtHistoryPanels : public QObject {
   std::optional<int64_t> diffFrom_;
   int64_t diffShownTo_ = -1;
   uint64_t diffGeneration_ = 0;
+  static constexpr int64_t kRetintShare = 256;  // ages moved on by 1/256 of the point show
+  int64_t tintedAt_ = 0;                        // the point every row was last tinted for
   bool tracking_ = false;  // the timeline is being dragged
   QTimer diffRest_;        // the diff waits for the drag to pause
 };

@@ -479,7 +479,7 @@ std::optional<TScreenshotOptions> ParseScreenshotArgs(const QStringList& args) {
       if (!hasValue) return std::nullopt;
       options.Panels = args[++i].split(',', Qt::SkipEmptyParts);
       for (const QString& name : options.Panels) {
-        if (name != "history" && name != "timeline" && name != "diff") return std::nullopt;
+        if (name != "history" && name != "timeline" && name != "diff" && name != "tint") return std::nullopt;
       }
     } else if (arg == "--diff-from") {
       if (!hasValue) return std::nullopt;
@@ -527,6 +527,7 @@ int RunScreenshot(const TScreenshotOptions& options) {
                                     std::pair{"diff", TPanel::diff}}) {
     if (options.Panels.contains(name) || (panel == TPanel::diff && options.DiffFrom)) panels.Show(panel, true);
   }
+  if (options.Panels.contains("tint")) panels.Action(TPanelAction::provenance).trigger();
   form.UpdateActions();
   QCoreApplication::processEvents();
   window.Explorer().UpdateActions();

@@ -128,7 +128,7 @@ struct TScreenshotOptions {
   int Width = 640;
   int Height = 480;
   std::optional<int> At;
-  QStringList Panels;          // among history, timeline, diff
+  QStringList Panels;          // among history, timeline, diff, and tint (the provenance tint)
   std::optional<int> DiffFrom;  // point A of the diff pane (which it opens)
   QString File;
 };

@@ -158,8 +158,14 @@ void QtHistoryPanels::Show(TPanel p, bool shown) {
   dock.setVisible(shown);
   if (!shown) return;
   // Room for the panel, while the editor keeps most of the window.
-  if (p == TPanel::timeline) window_.resizeDocks({&dock}, {std::max(80, window_.height() / 4)}, Qt::Vertical);
-  else window_.resizeDocks({&dock}, {std::max(220, window_.width() * 2 / 5)}, Qt::Horizontal);
+  if (p == TPanel::timeline) {
+    window_.resizeDocks({&dock}, {std::max(80, window_.height() / 4)}, Qt::Vertical);
+  } else {
+    window_.resizeDocks({&dock}, {std::max(220, window_.width() * 2 / 5)}, Qt::Horizontal);
+    QDockWidget& list = Dock(TPanel::history);
+    QDockWidget& diff = Dock(TPanel::diff);
+    if (list.isVisible() && diff.isVisible()) window_.resizeDocks({&list, &diff}, {1, 1}, Qt::Vertical);  // halves
+  }
   Update();
 }
 

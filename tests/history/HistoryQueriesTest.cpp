@@ -220,6 +220,21 @@ TEST_P(RealHistory, FiguresAgreeWithThePlayer) {
   EXPECT_EQ(bytes, t.Bytes(t.Records()));
 }
 
+// Going back starts from a copy kept on the way: the tags must be those of a
+// walk from the first point.
+TEST_P(RealHistory, ProvenanceGoingBackAgreesWithAWalkFromTheStart) {
+  const int64_t total = analysis_->Timeline().Records();
+  analysis_->Blame(total);
+  for (const int64_t p : {total - 1, total / 2 + 1, int64_t{2049}, int64_t{2047}, int64_t{3}}) {
+    if (p < 0 || p > total) continue;
+    const TProvenance& back = analysis_->Blame(p);
+    const auto walked = Analyse(player_.Editor());
+    const TProvenance& fresh = walked->Blame(p);
+    ASSERT_EQ(back.LineCount(), fresh.LineCount()) << p;
+    for (int32_t y = 0; y < back.LineCount(); ++y) ASSERT_EQ(back.Spans(y), fresh.Spans(y)) << p << " line " << y;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, RealHistory, ::testing::Values("usr_01", "eval"));
 
 TEST(RealHistoryPoints, TimelineOfASmallOneMatchesThePlayerAtEveryPoint) {

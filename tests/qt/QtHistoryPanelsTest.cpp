@@ -62,6 +62,7 @@ TEST_F(QtHistoryPanelsTest, TheListFollowsTheHistoryAndJumpsWhereClicked) {
 
   t.Key(Qt::Key_Left, Qt::AltModifier);
   EXPECT_EQ(CurrentRow(), 3);
+  EXPECT_EQ(P().Timeline().Point(), 4);
   EXPECT_TRUE(Model().data(Model().index(4, 0), Qt::ForegroundRole).isValid());  // to come: greyed
   EXPECT_FALSE(Model().data(Model().index(2, 0), Qt::ForegroundRole).isValid());
 
@@ -79,6 +80,7 @@ TEST_F(QtHistoryPanelsTest, TheListFollowsTheHistoryAndJumpsWhereClicked) {
   ASSERT_EQ(Model().rowCount(), 3);
   EXPECT_EQ(Cell(2, QtHistoryModel::kText), "＋x");
   EXPECT_EQ(CurrentRow(), 2);
+  EXPECT_EQ(P().Timeline().Point(), 3);
 
   // No key of the panels is the window's, the explorer's or another panel's.
   QList<QKeySequence> keys;

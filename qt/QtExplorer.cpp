@@ -26,7 +26,6 @@ QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 struct TExplorerActionDef {
   TExplorerAction Id;
-  const char* Text;
   QList<QKeySequence> Keys;
 };
 
@@ -36,44 +35,24 @@ struct TExplorerActionDef {
 const std::array<TExplorerActionDef, kExplorerActionCount>& ExplorerActionDefs() {
   using K = QKeySequence;
   static const std::array<TExplorerActionDef, kExplorerActionCount> defs{{
-      {TExplorerAction::stepBack, "1つ戻る", {K(Qt::ALT | Qt::Key_Left)}},
-      {TExplorerAction::stepForward, "1つ進む", {K(Qt::ALT | Qt::Key_Right)}},
-      {TExplorerAction::first, "先頭へ", {K(Qt::ALT | Qt::Key_Home)}},
-      {TExplorerAction::last, "最後へ", {K(Qt::ALT | Qt::Key_End)}},
-      {TExplorerAction::playBack, "自動で戻す（もう一度で停止）", {K(Qt::Key_F5)}},
-      {TExplorerAction::playForward, "自動で進める（もう一度で停止）", {K(Qt::Key_F6)}},
-      {TExplorerAction::stop, "自動再生を停止", {K(Qt::Key_F7), K(Qt::Key_Escape)}},
-      {TExplorerAction::goTo, "指定位置へ…", {K(Qt::CTRL | Qt::Key_G)}},
-      {TExplorerAction::addMarker, "この位置にマーカーを追加…", {K(Qt::CTRL | Qt::Key_M)}},
-      {TExplorerAction::previousMarker, "前のマーカーへ", {K(Qt::ALT | Qt::Key_PageUp)}},
-      {TExplorerAction::nextMarker, "次のマーカーへ", {K(Qt::ALT | Qt::Key_PageDown)}},
-      {TExplorerAction::markerList, "マーカー一覧", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_M)}},
-      {TExplorerAction::highlight, "1つ分の変更箇所を強調", {K(Qt::CTRL | Qt::Key_H)}},
-      {TExplorerAction::restore, "入力で破棄された履歴を復元…", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Y)}},
-      {TExplorerAction::help, "キー一覧", {K(Qt::Key_F1), K(Qt::SHIFT | Qt::Key_F1)}},
+      {TExplorerAction::stepBack, {K(Qt::ALT | Qt::Key_Left)}},
+      {TExplorerAction::stepForward, {K(Qt::ALT | Qt::Key_Right)}},
+      {TExplorerAction::first, {K(Qt::ALT | Qt::Key_Home)}},
+      {TExplorerAction::last, {K(Qt::ALT | Qt::Key_End)}},
+      {TExplorerAction::playBack, {K(Qt::Key_F5)}},
+      {TExplorerAction::playForward, {K(Qt::Key_F6)}},
+      {TExplorerAction::stop, {K(Qt::Key_F7), K(Qt::Key_Escape)}},
+      {TExplorerAction::goTo, {K(Qt::CTRL | Qt::Key_G)}},
+      {TExplorerAction::addMarker, {K(Qt::CTRL | Qt::Key_M)}},
+      {TExplorerAction::previousMarker, {K(Qt::ALT | Qt::Key_PageUp)}},
+      {TExplorerAction::nextMarker, {K(Qt::ALT | Qt::Key_PageDown)}},
+      {TExplorerAction::markerList, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_M)}},
+      {TExplorerAction::highlight, {K(Qt::CTRL | Qt::Key_H)}},
+      {TExplorerAction::restore, {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Y)}},
+      {TExplorerAction::help, {K(Qt::Key_F1), K(Qt::SHIFT | Qt::Key_F1)}},
   }};
   return defs;
 }
-
-// The editor's own keys and mouse, as editor/Input.cpp reads them.
-constexpr std::array<std::pair<const char*, const char*>, 16> kEditorKeys{{
-    {"← → ↑ ↓", "カーソル移動（Shift で選択）"},
-    {"Ctrl+↑ Ctrl+↓", "スクロール"},
-    {"Home End", "行頭・行末へ"},
-    {"Ctrl+Home Ctrl+End", "文頭・文末へ"},
-    {"PageUp PageDown", "1画面分スクロール"},
-    {"Ctrl+A", "すべて選択"},
-    {"Ctrl+C Ctrl+X", "コピー・切り取り"},
-    {"Ctrl+V Shift+Insert", "貼り付け"},
-    {"Backspace Delete", "1文字削除"},
-    {"Shift+Ctrl+Delete", "行末まで削除"},
-    {"Shift+Ctrl+Insert", "行頭まで削除"},
-    {"Enter Tab", "改行・タブ"},
-    {"Ctrl+Shift+Z Ctrl+Shift+R", "エディタの元に戻す・やり直し（窓の Ctrl+Z, Ctrl+R が先）"},
-    {"ダブルクリック", "単語を選択（行番号の左で段落）"},
-    {"行番号の左をクリック", "行を選択"},
-    {"Ctrl+Alt+ドラッグ", "矩形選択"},
-}};
 
 // The two buttons' images on the seed buttons' 16-unit grid: a gauge (the
 // pace) and a flag on its pole (the explorer's menu).
@@ -143,7 +122,8 @@ QtExplorer::~QtExplorer() { window_.removeEventFilter(this); }
 
 void QtExplorer::BuildActions() {
   for (const TExplorerActionDef& def : ExplorerActionDefs()) {
-    QAction* action = std::make_unique<QAction>(QString::fromUtf8(def.Text), &window_).release();  // the window owns it
+    const QString text = QString::fromUtf8(ExplorerActionText(def.Id));
+    QAction* action = std::make_unique<QAction>(text, &window_).release();  // the window owns it
     action->setShortcuts(def.Keys);
     action->setShortcutVisibleInContextMenu(true);  // the menu button's menu counts as one
     action->setToolTip(action->text() + " (" + KeysText(def.Keys) + ")");
@@ -405,7 +385,7 @@ std::string QtExplorer::HelpText() const {
   }
   for (const QAction* a : actions_) row(KeysText(a->shortcuts()), a->text());
   for (const QAction* a : moreActions_) row(KeysText(a->shortcuts()), a->text());
-  row("Ctrl+クリック", "色分けした文字を入力した記録の直後へ");
+  row(QString::fromUtf8(kTintClickKey.first), QString::fromUtf8(kTintClickKey.second));
   row("?", "キー一覧（エディタの外で）");
   html += "</table></td><td>&nbsp;&nbsp;&nbsp;&nbsp;</td><td valign=top>";
   table("エディタ");

@@ -19,18 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "player/ExplorerKeys.h"
 #include "player/HistoryExplorer.h"
 
 namespace kelvane {
 
 class QtPlayerWindow;
 class QtHelpOverlay;
-
-enum class TExplorerAction : uint8_t {
-  stepBack, stepForward, first, last, playBack, playForward, stop, goTo, addMarker, previousMarker,
-  nextMarker, markerList, highlight, restore, help,
-};
-constexpr size_t kExplorerActionCount = 15;
 
 class QtExplorer : public QObject {
  public:

@@ -21,6 +21,10 @@ constexpr int kCommandBase = 100;  // + the action's index
 constexpr UINT_PTR kAutoTimer = 1;
 constexpr int kBarHeight = 22;
 constexpr int kDividerWidth = 8;
+// The status label's room grows with its text and shrinks only when the window
+// does: the buttons after it stay where the hand found them.
+constexpr int kLabelMinWidth = 120;
+constexpr int kLabelPadding = 8;
 
 struct TActionDef {
   TPlayerAction Id;
@@ -104,6 +108,7 @@ Win32PlayerWindow::Win32PlayerWindow(int width, int height) {
   edit_->OnError = [this](const std::string& message) { ShowMessage(message); };
   edit_->OnKeyUp = [this] { Guard([this] { form_->EditorKeyUp(); }); };
   form_ = std::make_unique<TFormKelvane>(*this, edit_->Editor());
+  explorer_ = std::make_unique<Win32Explorer>(*this);
   BuildAccelerators();
   Layout();
   ::SetFocus(edit_->Handle());
@@ -111,6 +116,7 @@ Win32PlayerWindow::Win32PlayerWindow(int width, int height) {
 
 // The form goes first: its editor belongs to the editor window.
 Win32PlayerWindow::~Win32PlayerWindow() {
+  explorer_.reset();
   form_.reset();
   edit_.reset();
   if (hwnd_) {
@@ -168,24 +174,56 @@ void Win32PlayerWindow::BuildToolBar() {
                           TPlayerAction::textRedoAuto})
     add(a);
   divider();
+  buttons.push_back(TBBUTTON{kLabelMinWidth, kLabelId, 0, BTNS_SEP, {}, 0, 0});  // the label's room
   ::SendMessageW(tools_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-  RECT last{};
-  ::SendMessageW(tools_, TB_GETITEMRECT, buttons.size() - 1, reinterpret_cast<LPARAM>(&last));
-  label_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX,
-                             last.right, 1, 182, 22, tools_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelId)),
+  label_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0, 1,
+                             kLabelMinWidth, 22, tools_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelId)),
                              ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  FitStatusLabel();
+}
+
+// The label's room as wide as its text needs, short of pushing the buttons
+// after it out of the window (the text is cut then), the label laid over it.
+void Win32PlayerWindow::FitStatusLabel() {
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(label_)) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(label_, text.data(), static_cast<int>(text.size()))));
+  SIZE size{};
+  const HDC dc = ::GetDC(label_);
+  const HGDIOBJ old = ::SelectObject(dc, font_);
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(label_, dc);
+  RECT room{}, last{}, tools{};
+  ::SendMessageW(tools_, TB_GETRECT, kLabelId, reinterpret_cast<LPARAM>(&room));
+  const LRESULT count = ::SendMessageW(tools_, TB_BUTTONCOUNT, 0, 0);
+  ::SendMessageW(tools_, TB_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last));
+  ::GetClientRect(tools_, &tools);
+  const int after = last.right - room.right;  // the buttons that follow the label
+  const int fit = std::max<int>(kLabelMinWidth, tools.right - room.left - after);
+  const int width = std::min(fit, std::max<int>(room.right - room.left, size.cx + kLabelPadding));
+  if (width != room.right - room.left) {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_SIZE;
+    info.cx = static_cast<WORD>(width);
+    ::SendMessageW(tools_, TB_SETBUTTONINFOW, kLabelId, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(tools_, TB_GETRECT, kLabelId, reinterpret_cast<LPARAM>(&room));
+  }
+  ::MoveWindow(label_, room.left, 1, room.right - room.left, 22, TRUE);
 }
 
 void Win32PlayerWindow::BuildAccelerators() {
   auto key = [](BYTE flags, WORD vk, TPlayerAction a) {
     return ACCEL{static_cast<BYTE>(flags | FVIRTKEY), vk, static_cast<WORD>(CommandOf(a))};
   };
-  std::array<ACCEL, 6> table{
+  std::vector<ACCEL> table{
       key(FCONTROL, 'O', TPlayerAction::fileOpen),   key(FCONTROL, 'S', TPlayerAction::fileSave),
       key(FCONTROL | FALT, 'S', TPlayerAction::fileSaveAs), key(0, 0x71 /* F2 */, TPlayerAction::helpVersion),
       key(FCONTROL, 'Z', TPlayerAction::textUndo),   key(FCONTROL, 'R', TPlayerAction::textRedo),
   };
+  const std::vector<ACCEL> explorer = Win32Explorer::Accelerators();
+  table.insert(table.end(), explorer.begin(), explorer.end());
   accelerators_ = ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
 }
 
@@ -196,6 +234,7 @@ void Win32PlayerWindow::Layout() {
   const int width = client.right;
   const int toolsHeight = 24;
   ::MoveWindow(tools_, 0, 0, width, toolsHeight, TRUE);
+  FitStatusLabel();
   ::MoveWindow(bar_, 0, toolsHeight, width, kBarHeight, TRUE);
   const int editTop = toolsHeight + kBarHeight;
   ::MoveWindow(edit_->Handle(), 0, editTop, width, std::max(0, static_cast<int>(client.bottom) - editTop), TRUE);
@@ -217,6 +256,10 @@ LRESULT Win32PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnCommand(LOWORD(wParam));
         return 0;
       }
+      if (LOWORD(wParam) >= Win32Explorer::kFirstCommand && LOWORD(wParam) <= Win32Explorer::kLastCommand) {
+        explorer_->OnCommand(LOWORD(wParam));
+        return 0;
+      }
       break;
     case WM_HSCROLL:
       if (reinterpret_cast<HWND>(lParam) == bar_) {
@@ -225,7 +268,8 @@ LRESULT Win32PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_TIMER:
-      if (wParam == kAutoTimer) Guard([this] { form_->TimerAutoTimer(); });
+      // Ticks at the explorer's pace; one record a tick is the form's own tick.
+      if (wParam == kAutoTimer) Guard([this] { explorer_->Logic().Tick(); });
       return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_DPICHANGED: {
@@ -314,14 +358,20 @@ void Win32PlayerWindow::ProcessPending() {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
-  if (form_ && hwnd_) Guard([this] { form_->UpdateActions(); });
+  if (form_ && hwnd_) Guard([this] {
+      form_->UpdateActions();
+      explorer_->UpdateActions();
+    });
 }
 
 // ---- PlayerHost ----------------------------------------------------------------
 
 void Win32PlayerWindow::SetCaption(const std::string& text) { ::SetWindowTextW(hwnd_, ToWide(text).c_str()); }
 
-void Win32PlayerWindow::SetStatusText(const std::string& text) { ::SetWindowTextW(label_, ToWide(text).c_str()); }
+void Win32PlayerWindow::SetStatusText(const std::string& text) {
+  ::SetWindowTextW(label_, ToWide(text).c_str());
+  FitStatusLabel();
+}
 
 void Win32PlayerWindow::SetHistoryMax(int max) {
   SCROLLINFO si{};
@@ -364,14 +414,28 @@ void Win32PlayerWindow::SetTimerEnabled(bool enabled) {
   if (enabled == timer_) return;
   timer_ = enabled;
   if (enabled) {
-    ::SetTimer(hwnd_, kAutoTimer, 100, nullptr);
+    ::SetTimer(hwnd_, kAutoTimer, static_cast<UINT>(interval_), nullptr);
   } else {
     ::KillTimer(hwnd_, kAutoTimer);
   }
 }
 
+// A running timer is set again: the next tick comes at the new pace.
+void Win32PlayerWindow::SetTimerInterval(int ms) {
+  interval_ = ms;
+  if (timer_) ::SetTimer(hwnd_, kAutoTimer, static_cast<UINT>(interval_), nullptr);
+}
+
+std::string Win32PlayerWindow::CommandText(int command) {
+  const int index = command - kCommandBase;
+  if (index < 0 || index >= kPlayerActionCount) return "";
+  if (static_cast<TPlayerAction>(index) == TPlayerAction::helpVersion) return "Version";
+  return FromWide(kActions[static_cast<size_t>(index)].Hint);
+}
+
 // The system's message box expands tabs itself.
 void Win32PlayerWindow::ShowMessage(const std::string& text) {
+  if (MessageBoxHook) return MessageBoxHook(text);
   if (Quiet) {
     ::OutputDebugStringW(ToWide(text + "\n").c_str());
     return;
@@ -380,6 +444,7 @@ void Win32PlayerWindow::ShowMessage(const std::string& text) {
 }
 
 bool Win32PlayerWindow::AskOkCancel(const std::string& title, const std::string& text) {
+  if (QuestionBoxHook) return QuestionBoxHook(title, text);
   if (Quiet) return false;
   return ::MessageBoxW(hwnd_, ToWide(text).c_str(), ToWide(title).c_str(), MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "player/UnitMain.h"
+#include "win32/Win32Explorer.h"
 #include "win32/Win32EditWindow.h"
 #include "win32/WinApi.h"
 
@@ -32,6 +33,13 @@ class Win32PlayerWindow : public PlayerHost {
   HACCEL Accelerators() const { return accelerators_; }
   TFormKelvane& Form() { return *form_; }
   Win32EditWindow& EditWindow() { return *edit_; }
+  Win32Explorer& Explorer() { return *explorer_; }
+  HFONT UiFont() const { return font_; }
+  // What a command of the window does, as its tool tip says ("" for none of its own).
+  static std::string CommandText(int command);
+  // The auto-play timer's interval, running or not.
+  void SetTimerInterval(int ms);
+  int TimerInterval() const { return interval_; }
   void Show(int how);
 
   // Runs the message loop until the window is closed; the exit code.
@@ -46,6 +54,9 @@ class Win32PlayerWindow : public PlayerHost {
   // Boxes and dialogs are shown unless Quiet is set (the screenshot mode):
   // messages then go to the debug output and questions answer Cancel.
   bool Quiet = false;
+  // When set, messages and questions go here instead (tests answer them).
+  std::function<void(const std::string& text)> MessageBoxHook;
+  std::function<bool(const std::string& title, const std::string& text)> QuestionBoxHook;
 
   // PlayerHost.
   void SetCaption(const std::string& text) override;
@@ -74,6 +85,7 @@ class Win32PlayerWindow : public PlayerHost {
   void BuildToolBar();
   void BuildAccelerators();
   void Layout();
+  void FitStatusLabel();
   void OnCommand(int id);
   void OnHistoryScroll(WPARAM wParam);
   void OnDropFiles(HDROP drop);
@@ -91,8 +103,10 @@ class Win32PlayerWindow : public PlayerHost {
   std::array<bool, kPlayerActionCount> enabled_{};
   std::array<bool, kPlayerActionCount> checked_{};
   bool timer_ = false;
+  int interval_ = 100;
   std::string folder_;
   std::unique_ptr<TFormKelvane> form_;
+  std::unique_ptr<Win32Explorer> explorer_;  // goes before the form
 };
 
 }  // namespace kelvane

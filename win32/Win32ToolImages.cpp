@@ -144,6 +144,32 @@ void Info(HDC dc) {
   ::Rectangle(dc, 7, 7, 10, 13);
 }
 
+// The explorer's two: a gauge (the pace) and a flag on its pole (its menu).
+void Gauge(HDC dc) {
+  {
+    const TInk ink(dc, CLR_NONE, kBlue, 2);
+    ::Arc(dc, 2, 3, 15, 16, 15, 9, 2, 9);
+  }
+  {
+    const TInk ink(dc, CLR_NONE, kInk, 2);
+    ::MoveToEx(dc, 8, 9, nullptr);
+    ::LineTo(dc, 12, 5);
+  }
+  const TInk ink(dc, kInk, CLR_NONE);
+  ::Ellipse(dc, 6, 8, 11, 12);
+  ::Rectangle(dc, 2, 12, 15, 15);
+}
+
+void Flag(HDC dc) {
+  {
+    const TInk ink(dc, kInk, CLR_NONE);
+    ::Rectangle(dc, 3, 1, 5, 15);
+    ::Rectangle(dc, 1, 13, 8, 16);
+  }
+  const TInk ink(dc, RGB(214, 60, 40), CLR_NONE);
+  Polygon(dc, Points({{5, 2}, {14, 5}, {5, 9}}, false));
+}
+
 void PaintToolImage(HDC dc, int index) {
   switch (index) {
     case 0: Open(dc); break;
@@ -156,6 +182,8 @@ void PaintToolImage(HDC dc, int index) {
     case 7: EndArrow(dc, false); break;
     case 8: EndArrow(dc, true); break;
     case 9: Info(dc); break;
+    case 10: Gauge(dc); break;
+    case 11: Flag(dc); break;
     default: break;
   }
 }
@@ -186,10 +214,10 @@ void PaintApp(HDC dc) {
 }  // namespace
 
 HIMAGELIST CreateToolImages() {
-  HIMAGELIST list = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 10, 0);
+  HIMAGELIST list = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kToolImageCount, 0);
   GdiBitmap image;
   image.SetSize(16, 16);
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kToolImageCount; ++i) {
     const RECT all{0, 0, 16, 16};
     const TGdiPtr<HBRUSH> mask(::CreateSolidBrush(kMask));
     ::FillRect(image.Dc(), &all, mask.get());

@@ -1,5 +1,6 @@
-// kelvane.exe: the player window; with --screenshot, renders the window with
-// a file at a history point into a PNG and exits.
+// kelvane.exe: the player window (--at N opens at history point N); with
+// --screenshot, renders the window with a file at a history point into a PNG
+// and exits.
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -10,6 +11,7 @@
 #include "win32/Screenshot.h"
 #include "win32/Win32PlayerWindow.h"
 #include "win32/WinText.h"
+#include "win32/WindowStart.h"
 
 namespace {
 
@@ -45,8 +47,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     }
     return kelvane::RunScreenshot(*options);
   }
+  const std::optional<kelvane::TWindowOptions> options = kelvane::ParseWindowArgs(args);
+  if (!options) {
+    Complain("usage: kelvane [FILE.eud] [--at N]\n");
+    return 2;
+  }
   kelvane::Win32PlayerWindow window;
   window.Show(show);
-  window.Guard([&] { window.Form().FormCreate(args); });
+  kelvane::StartWindow(window, *options);
   return window.Run();
 }

@@ -263,7 +263,8 @@ std::wstring ButtonText(HWND tools, int command) {
   return text;
 }
 
-// Left to right as designed: images and tool tips, dividers, check buttons.
+// Left to right as designed: images and tool tips, dividers, check buttons;
+// then the status label's room and the explorer's two buttons.
 TEST(Win32PlayerWindow, ToolBarAsDesigned) {
   TPlayer p;
   const HWND tools = p.Window.ToolBar();
@@ -276,7 +277,7 @@ TEST(Win32PlayerWindow, ToolBarAsDesigned) {
       {0, L"開く", false}, {-1, L"", false},   {3, L"上書保存", false}, {4, L"名前を付けて保存", false},
       {-1, L"", false},    {9, L"Info", false}, {7, L"先頭へ", false},  {8, L"最後へ", false},
       {1, L"Undo", false}, {2, L"Redo", false}, {5, L"AutoUndo", true}, {6, L"AutoRedo", true},
-      {-1, L"", false},
+      {-1, L"", false},    {-2, L"", false},    {10, nullptr, false},   {11, L"履歴の探索", false},
   };
   ASSERT_EQ(::SendMessageW(tools, TB_BUTTONCOUNT, 0, 0), static_cast<LRESULT>(std::size(expected)));
   for (size_t i = 0; i < std::size(expected); ++i) {
@@ -285,11 +286,15 @@ TEST(Win32PlayerWindow, ToolBarAsDesigned) {
     SCOPED_TRACE(i);
     if (expected[i].Image < 0) {
       EXPECT_TRUE(b.fsStyle & BTNS_SEP);
-      EXPECT_EQ(b.iBitmap, 8);
+      if (expected[i].Image == -1) {
+        EXPECT_EQ(b.iBitmap, 8);
+      }
       continue;
     }
     EXPECT_EQ(b.iBitmap, expected[i].Image);
-    EXPECT_EQ(ButtonText(tools, b.idCommand), expected[i].Tip);
+    if (expected[i].Tip) {
+      EXPECT_EQ(ButtonText(tools, b.idCommand), expected[i].Tip);
+    }
     EXPECT_EQ((b.fsStyle & BTNS_CHECK) != 0, expected[i].Check);
   }
 }
@@ -337,7 +342,7 @@ TEST(Win32PlayerWindow, StatusHistoryBarAndActionsFollowTheHistory) {
 TEST(Win32PlayerWindow, AcceleratorsAsTheActionsHaveThem) {
   TPlayer p;
   ACCEL table[16];
-  const int n = ::CopyAcceleratorTableW(p.Window.Accelerators(), table, 16);
+  const int n = std::min(::CopyAcceleratorTableW(p.Window.Accelerators(), table, 16), 6);  // the explorer's follow
   std::vector<std::tuple<int, int, int>> got;
   for (int i = 0; i < n; ++i) got.emplace_back(table[i].fVirt & ~FNOINVERT, table[i].key, table[i].cmd - 100);
   const auto id = [](TPlayerAction a) { return static_cast<int>(a); };

@@ -93,6 +93,21 @@ void QtHistoryModel::SetPoint(int64_t point) {
   if (last >= 0) emit dataChanged(index(first, 0), index(last, kColumnCount - 1));
 }
 
+void QtHistoryModel::SetMarkers(std::vector<std::pair<int64_t, std::string>> markers) {
+  std::stable_sort(markers.begin(), markers.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  if (markers == markers_) return;
+  markers_ = std::move(markers);
+  if (rowCount() > 0) emit dataChanged(index(0, kText), index(rowCount() - 1, kText));
+}
+
+QString QtHistoryModel::MarkerLabels(int64_t k) const {
+  QStringList labels;
+  const auto first = std::lower_bound(markers_.begin(), markers_.end(), k + 1,
+                                      [](const auto& m, int64_t point) { return m.first < point; });
+  for (auto it = first; it != markers_.end() && it->first == k + 1; ++it) labels << QString::fromStdString(it->second);
+  return labels.join("・");
+}
+
 int QtHistoryModel::RowOf(int64_t k) const {
   if (!timeline_ || k < 0) return -1;
   if (!filtered_) return static_cast<int>(std::min(k, timeline_->Records() - 1));
@@ -121,9 +136,15 @@ QVariant QtHistoryModel::data(const QModelIndex& index, int role) const {
   if (!timeline_ || !index.isValid() || index.row() >= rowCount()) return {};
   const int64_t k = RecordAt(index.row());
   switch (role) {
-    case Qt::DisplayRole: return Cell(k, index.column());
-    case Qt::ToolTipRole:
-      return QString("記録 %1 → 位置 %2\n").arg(k).arg(k + 1) + EditText(timeline_->Edit(k), kTipChars);
+    case Qt::DisplayRole: {
+      const QString markers = index.column() == kText ? MarkerLabels(k) : QString();
+      return markers.isEmpty() ? Cell(k, index.column()) : "◆" + markers + "  " + Cell(k, index.column());
+    }
+    case Qt::ToolTipRole: {
+      const QString markers = MarkerLabels(k);
+      return QString("記録 %1 → 位置 %2\n").arg(k).arg(k + 1) + (markers.isEmpty() ? "" : "マーカー: " + markers + "\n") +
+             EditText(timeline_->Edit(k), kTipChars);
+    }
     case Qt::TextAlignmentRole:
       return index.column() == kIndex || index.column() == kPlace ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);

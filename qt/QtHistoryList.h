@@ -33,6 +33,8 @@ class QtHistoryModel : public QAbstractTableModel {
   void ShowMatching(const std::optional<std::string>& needle);
   // Records 0 … Point−1 have been applied; record Point−1 is the current one.
   void SetPoint(int64_t point);
+  // Markers (point, UTF-8 label) show on the row of the record leading to their point.
+  void SetMarkers(std::vector<std::pair<int64_t, std::string>> markers);
 
   int64_t RecordAt(int row) const { return rows_.empty() ? row : rows_[static_cast<size_t>(row)]; }
   // The row showing record K, or the nearest row before it; −1 for none.
@@ -46,6 +48,7 @@ class QtHistoryModel : public QAbstractTableModel {
 
  private:
   QString Cell(int64_t k, int column) const;
+  QString MarkerLabels(int64_t k) const;  // of the markers at point K+1, joined
   void Narrow();
 
   const TTimeline* timeline_ = nullptr;
@@ -53,6 +56,7 @@ class QtHistoryModel : public QAbstractTableModel {
   bool filtered_ = false;
   std::vector<int64_t> rows_;  // filtered: the records shown; otherwise empty and row = record
   int64_t point_ = 0;
+  std::vector<std::pair<int64_t, std::string>> markers_;  // by point
 };
 
 // The panel: a search field over the list. A click or Enter on a row asks for

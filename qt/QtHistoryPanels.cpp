@@ -239,6 +239,7 @@ void QtHistoryPanels::UpdateMarkers() {
   for (const TMarker& m : window_.Explorer().Logic().Markers().Items()) markers.emplace_back(m.Point, m.Label);
   if (markers == shownMarkers_) return;
   shownMarkers_ = markers;
+  list_->Model().SetMarkers(markers);
   timeline_->SetMarkers(std::move(markers));
 }
 

@@ -66,6 +66,10 @@ TEST_F(QtHistoryPanelsTest, TheListFollowsTheHistoryAndJumpsWhereClicked) {
   EXPECT_TRUE(Model().data(Model().index(4, 0), Qt::ForegroundRole).isValid());  // to come: greyed
   EXPECT_FALSE(Model().data(Model().index(2, 0), Qt::ForegroundRole).isValid());
 
+  t.label = "節目";
+  t.Key(Qt::Key_M, Qt::ControlModifier);  // a marker at point 4 shows on record 3's row
+  EXPECT_EQ(Cell(3, QtHistoryModel::kText), "◆節目  ＋3");
+
   ClickRow(6);
   EXPECT_EQ(t.Status(), " Undo:7 Redo:0 Total:7");
   P().List().View().setFocus();

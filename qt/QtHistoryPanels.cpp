@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "headless/HeadlessEditHost.h"
+#include "history/PanelText.h"
 #include "qt/QtDiffPane.h"
 #include "qt/QtExplorer.h"
 #include "qt/QtFonts.h"
@@ -39,20 +40,6 @@ const std::array<TPanelActionDef, kPanelActionCount>& PanelActionDefs() {
       {TPanelAction::provenance, "入力時期で色分け", K(Qt::CTRL | Qt::SHIFT | Qt::Key_B), true},
   }};
   return defs;
-}
-
-QString FailureText(TStepFailure why) {
-  switch (why) {
-    case TStepFailure::Misfit: return "文書に合いません";
-    case TStepFailure::Mode: return "種類が不正です";
-    default: return "適用できません";
-  }
-}
-
-QString StopText(const TTimelineStop& stop, bool forward) {
-  const QString why = FailureText(stop.Why) + (stop.Detail.empty() ? "" : ": " + QString::fromStdString(stop.Detail));
-  return forward ? QString("位置 %1 から先へは進めません（記録 %1 が%2）").arg(stop.Record).arg(why)
-                 : QString("位置 %1 から前へは戻れません（記録 %2 が%3）").arg(stop.Record + 1).arg(stop.Record).arg(why);
 }
 
 }  // namespace
@@ -304,16 +291,9 @@ void QtHistoryPanels::Loaded() {
 
   const TTimeline& t = analysis_.Timeline();
   QWidget* bar = noticeClose_->parentWidget();
-  if (t.Complete()) {
-    bar->hide();
-  } else {
-    QStringList parts;
-    if (t.StopAbove().Record >= 0) parts << StopText(t.StopAbove(), true);
-    if (t.StopBelow().Record >= 0) parts << StopText(t.StopBelow(), false);
-    notice_->setText("この履歴には適用できない記録があります。" + parts.join("。") +
-                     "。タイムラインの灰色の部分には行けません。");
-    bar->show();
-  }
+  const std::string notice = CheckNotice(t);
+  notice_->setText(QString::fromStdString(notice));
+  bar->setVisible(!notice.empty());
   window_.statusBar()->setVisible(tint_->On() || !bar->isHidden());
 }
 

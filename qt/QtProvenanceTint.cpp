@@ -10,22 +10,13 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "platform/Codepage.h"
+#include "history/PanelColors.h"
+#include "history/PanelText.h"
+#include "qt/QtCanvas.h"
 
 namespace kelvane {
 
 namespace {
-
-// From long ago to just now: a pale blue that barely shows to a warm orange.
-const QColor kOldest(222, 234, 250);
-const QColor kNewest(255, 184, 112);
-
-QColor Mix(const QColor& a, const QColor& b, double t) {
-  const auto mix = [t](int x, int y) { return static_cast<int>(x + (y - x) * t + 0.5); };
-  return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
-}
-
-TColor ToTColor(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
 
 // The gradient with its two ends named, and a word for the untinted text.
 class TLegendBar : public QWidget {
@@ -37,8 +28,8 @@ class TLegendBar : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     QLinearGradient g(rect().topLeft(), rect().topRight());
-    g.setColorAt(0, kOldest);
-    g.setColorAt(1, kNewest);
+    g.setColorAt(0, ToQColor(kTintOldest));
+    g.setColorAt(1, ToQColor(kTintNewest));
     p.fillRect(rect().adjusted(0, 2, 0, -2), g);
     p.setPen(QColor(128, 128, 128));
     p.drawRect(rect().adjusted(0, 2, -1, -3));
@@ -50,11 +41,11 @@ QWidget* MakeLegend() {
   auto row = std::make_unique<QHBoxLayout>();
   row->setContentsMargins(4, 0, 4, 0);
   row->setSpacing(4);
-  row->addWidget(std::make_unique<QLabel>("入力時期: 古い").release());
+  row->addWidget(std::make_unique<QLabel>(QString::fromUtf8(kTintOlder)).release());
   row->addWidget(std::make_unique<TLegendBar>().release());
-  row->addWidget(std::make_unique<QLabel>("新しい（色なし: 最初からある文）").release());
+  row->addWidget(std::make_unique<QLabel>(QString::fromUtf8(kTintNewer)).release());
   legend->setLayout(row.release());
-  legend->setToolTip("文字の背景はそれを入力した記録の古さです。文字の上で止めると記録を、Ctrl+クリックでその直後へ移動します。");
+  legend->setToolTip(QString::fromUtf8(kTintLegendTip));
   return legend.release();
 }
 
@@ -80,8 +71,7 @@ void QtProvenanceTint::SetOn(bool on) {
 }
 
 QColor QtProvenanceTint::AgeColor(int32_t record, int64_t point) {
-  const double age = point <= 1 ? 1.0 : static_cast<double>(record) / static_cast<double>(point - 1);
-  return Mix(kOldest, kNewest, std::clamp(age, 0.0, 1.0));
+  return ToQColor(kelvane::AgeColor(record, point));
 }
 
 // The provenance of the text the editor holds, or none where the analysis
@@ -99,7 +89,7 @@ void QtProvenanceTint::Tint(int32_t line, std::vector<TTintRun>& runs) {
   if (!p || line >= p->LineCount()) return;
   const int64_t point = p->Point();
   for (const TTagSpan& s : p->Spans(line)) {
-    if (s.Record >= 0) runs.push_back({s.Begin, s.End, ToTColor(AgeColor(s.Record, point))});
+    if (s.Record >= 0) runs.push_back({s.Begin, s.End, kelvane::AgeColor(s.Record, point)});
   }
 }
 
@@ -131,19 +121,7 @@ void QtProvenanceTint::ShowRecord(QPoint client, QPoint global) {
     QToolTip::hideText();
     return;
   }
-  if (*record < 0) {
-    QToolTip::showText(global, "最初からある文", &widget_);
-    return;
-  }
-  const TTimelineEdit edit = analysis_.Timeline().Edit(*record);
-  QString added = QString::fromStdString(cp932::ToUtf8Marked(edit.Added.substr(0, 120)));
-  added.replace("\r\n", "↵");
-  QToolTip::showText(global,
-                     QString("記録 %1（位置 %2 の直前）で入力: %3\nCtrl+クリックでその直後へ")
-                         .arg(*record)
-                         .arg(*record + 1)
-                         .arg(added),
-                     &widget_);
+  QToolTip::showText(global, QString::fromStdString(TintTip(analysis_.Timeline(), *record)), &widget_);
 }
 
 bool QtProvenanceTint::eventFilter(QObject* watched, QEvent* e) {

@@ -52,7 +52,10 @@ QWidget* MakeLegend() {
 }  // namespace
 
 QtProvenanceTint::QtProvenanceTint(QtEditWidget& widget, THistoryAnalysis& analysis, std::function<int64_t()> point)
-    : widget_(widget), analysis_(analysis), point_(std::move(point)), legend_(MakeLegend()) {
+    : widget_(widget),
+      analysis_(analysis),
+      lookup_(analysis, widget.Editor(), std::move(point)),
+      legend_(MakeLegend()) {
   widget_.installEventFilter(this);
 }
 
@@ -65,7 +68,7 @@ QtProvenanceTint::~QtProvenanceTint() {
 void QtProvenanceTint::SetOn(bool on) {
   if (on == on_) return;
   on_ = on;
-  widget_.Editor().SetLineTint(on ? TLineTint([this](int32_t line, std::vector<TTintRun>& runs) { Tint(line, runs); })
+  widget_.Editor().SetLineTint(on ? TLineTint([this](int32_t line, std::vector<TTintRun>& runs) { lookup_.Tint(line, runs); })
                                   : TLineTint());
   widget_.setMouseTracking(on || widget_.hasMouseTracking());
 }
@@ -74,45 +77,10 @@ QColor QtProvenanceTint::AgeColor(int32_t record, int64_t point) {
   return ToQColor(kelvane::AgeColor(record, point));
 }
 
-// The provenance of the text the editor holds, or none where the analysis
-// cannot tell (a point past a record that does not fit, lines that differ).
-const TProvenance* QtProvenanceTint::Current() {
-  const int64_t point = point_();
-  if (!analysis_.Timeline().Reaches(point)) return nullptr;
-  const TProvenance& p = analysis_.Blame(point);
-  if (p.Point() != point || p.LineCount() != widget_.Editor().Items.Count()) return nullptr;
-  return &p;
-}
+std::optional<int32_t> QtProvenanceTint::RecordAt(TPoint at) { return lookup_.RecordAt(at); }
 
-void QtProvenanceTint::Tint(int32_t line, std::vector<TTintRun>& runs) {
-  const TProvenance* p = Current();
-  if (!p || line >= p->LineCount()) return;
-  const int64_t point = p->Point();
-  for (const TTagSpan& s : p->Spans(line)) {
-    if (s.Record >= 0) runs.push_back({s.Begin, s.End, kelvane::AgeColor(s.Record, point)});
-  }
-}
-
-std::optional<int32_t> QtProvenanceTint::RecordAt(TPoint at) {
-  const TProvenance* p = Current();
-  if (!p || at.Y < 0 || at.Y >= p->LineCount() || at.X < 0 || at.X >= p->LineLength(at.Y)) return std::nullopt;
-  for (const TTagSpan& s : p->Spans(at.Y)) {
-    if (at.X >= s.Begin && at.X < s.End) return s.Record;
-  }
-  return std::nullopt;
-}
-
-// The character whose cell holds the point: the caret column nearest to it,
-// or the one before when the point lies left of that column's edge.
 std::optional<int32_t> QtProvenanceTint::RecordAtClient(QPoint client) {
-  TVeskEdit& e = widget_.Editor();
-  if (client.x() < e.TextLeft()) return std::nullopt;
-  const TPoint doc = e.DocPointAtClient(client.x(), client.y());
-  const int32_t lastRow = e.TopLine + (client.y() - e.TopMargin()) / std::max(e.LineHeight, 1);
-  if (doc.Y != lastRow) return std::nullopt;  // below the last line
-  TPoint pos = e.PosAtDocPoint(doc.X, doc.Y);
-  if (pos.X > 0 && doc.X < e.Items[pos.Y].PrefixWidth(static_cast<size_t>(pos.X))) --pos.X;
-  return RecordAt(pos);
+  return lookup_.RecordAtClient(client.x(), client.y());
 }
 
 void QtProvenanceTint::ShowRecord(QPoint client, QPoint global) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "win32/Win32HistoryPanels.h"
 #include "win32/Win32ToolImages.h"
 #include "win32/WinText.h"
 
@@ -104,13 +105,16 @@ Win32PlayerWindow::Win32PlayerWindow(int width, int height) {
   edit_->OnError = [this](const std::string& message) { ShowMessage(message); };
   edit_->OnKeyUp = [this] { Guard([this] { form_->EditorKeyUp(); }); };
   form_ = std::make_unique<TFormKelvane>(*this, edit_->Editor());
+  panels_ = std::make_unique<Win32HistoryPanels>(*this);
   BuildAccelerators();
   Layout();
   ::SetFocus(edit_->Handle());
 }
 
-// The form goes first: its editor belongs to the editor window.
+// The panels go first (they hook the form), then the form: its editor
+// belongs to the editor window.
 Win32PlayerWindow::~Win32PlayerWindow() {
+  panels_.reset();
   form_.reset();
   edit_.reset();
   if (hwnd_) {
@@ -181,15 +185,17 @@ void Win32PlayerWindow::BuildAccelerators() {
   auto key = [](BYTE flags, WORD vk, TPlayerAction a) {
     return ACCEL{static_cast<BYTE>(flags | FVIRTKEY), vk, static_cast<WORD>(CommandOf(a))};
   };
-  std::array<ACCEL, 6> table{
+  std::vector<ACCEL> table{
       key(FCONTROL, 'O', TPlayerAction::fileOpen),   key(FCONTROL, 'S', TPlayerAction::fileSave),
       key(FCONTROL | FALT, 'S', TPlayerAction::fileSaveAs), key(0, 0x71 /* F2 */, TPlayerAction::helpVersion),
       key(FCONTROL, 'Z', TPlayerAction::textUndo),   key(FCONTROL, 'R', TPlayerAction::textRedo),
   };
+  for (const ACCEL& a : Win32HistoryPanels::Accelerators()) table.push_back(a);
   accelerators_ = ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
 }
 
-// The tool bar (24 high) and the history bar along the top, the editor below.
+// The tool bar (24 high) and the history bar along the top, the editor below
+// and beside the panels that are open.
 void Win32PlayerWindow::Layout() {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
@@ -198,7 +204,9 @@ void Win32PlayerWindow::Layout() {
   ::MoveWindow(tools_, 0, 0, width, toolsHeight, TRUE);
   ::MoveWindow(bar_, 0, toolsHeight, width, kBarHeight, TRUE);
   const int editTop = toolsHeight + kBarHeight;
-  ::MoveWindow(edit_->Handle(), 0, editTop, width, std::max(0, static_cast<int>(client.bottom) - editTop), TRUE);
+  RECT editor{0, editTop, width, std::max(editTop, static_cast<int>(client.bottom))};
+  if (panels_) editor = panels_->Layout(editor);
+  ::MoveWindow(edit_->Handle(), editor.left, editor.top, editor.right - editor.left, editor.bottom - editor.top, TRUE);
 }
 
 LRESULT CALLBACK Win32PlayerWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -215,6 +223,10 @@ LRESULT Win32PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (LOWORD(wParam) >= kCommandBase && LOWORD(wParam) < kCommandBase + kPlayerActionCount) {
         OnCommand(LOWORD(wParam));
+        return 0;
+      }
+      if (Win32HistoryPanels::IsCommand(LOWORD(wParam))) {
+        panels_->OnCommand(LOWORD(wParam));
         return 0;
       }
       break;
@@ -314,7 +326,10 @@ void Win32PlayerWindow::ProcessPending() {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
-  if (form_ && hwnd_) Guard([this] { form_->UpdateActions(); });
+  if (form_ && hwnd_) Guard([this] {
+      form_->UpdateActions();
+      panels_->Update();
+    });
 }
 
 // ---- PlayerHost ----------------------------------------------------------------

@@ -17,6 +17,8 @@
 
 namespace kelvane {
 
+class Win32HistoryPanels;
+
 class Win32PlayerWindow : public PlayerHost {
  public:
   // Client area Width × Height (the designed 457 × 295 by default); hidden until Show.
@@ -32,6 +34,7 @@ class Win32PlayerWindow : public PlayerHost {
   HACCEL Accelerators() const { return accelerators_; }
   TFormKelvane& Form() { return *form_; }
   Win32EditWindow& EditWindow() { return *edit_; }
+  Win32HistoryPanels& Panels() { return *panels_; }
   void Show(int how);
 
   // Runs the message loop until the window is closed; the exit code.
@@ -93,6 +96,7 @@ class Win32PlayerWindow : public PlayerHost {
   bool timer_ = false;
   std::string folder_;
   std::unique_ptr<TFormKelvane> form_;
+  std::unique_ptr<Win32HistoryPanels> panels_;
 };
 
 }  // namespace kelvane

@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
 #include "history/PanelColors.h"
+#include "history/PanelText.h"
 #include "win32/Win32PanelWindow.h"
+#include "win32/WinText.h"
 
 namespace kelvane {
 
@@ -27,6 +30,7 @@ constexpr COLORREF kRangeColor = RGB(245, 198, 98);  // the band's amber over th
 constexpr COLORREF kPoleColor = RGB(40, 40, 48);
 constexpr COLORREF kFlagColor = RGB(214, 60, 40);  // the explorer's flag
 constexpr int kDot = 2;
+constexpr int kMarkerReach = 3;  // how far from a marker's column hovering still names it
 
 void Fill(HDC dc, int left, int top, int width, int height, COLORREF color) {
   if (width <= 0 || height <= 0) return;
@@ -93,9 +97,52 @@ int MouseX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
 
 Win32TimelinePanel::Win32TimelinePanel(HWND parent, int id) {
   CreatePanelWindow(kClassName, &PanelProc<Win32TimelinePanel>, parent, id, WS_TABSTOP, this);
+  BuildToolTip();
+}
+
+// The tip asks for its text each time it shows; it is taken down whenever
+// the point under the mouse changes, so that it shows again for the new one.
+void Win32TimelinePanel::BuildToolTip() {
+  tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                           hwnd_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 400);
+}
+
+const std::pair<int64_t, std::string>* Win32TimelinePanel::MarkerNear(int x) const {
+  const TTimelineGeometry g = Geometry();
+  const std::pair<int64_t, std::string>* nearest = nullptr;
+  int distance = kMarkerReach + 1;
+  for (const auto& marker : markers_) {
+    const int d = std::abs(g.XOf(marker.first) - x);
+    if (d < distance) {
+      distance = d;
+      nearest = &marker;
+    }
+  }
+  return nearest;
+}
+
+LRESULT Win32TimelinePanel::OnNotify(NMHDR& n) {
+  if (n.hwndFrom != tip_ || n.code != TTN_GETDISPINFOW) return 0;
+  auto& info = reinterpret_cast<NMTTDISPINFOW&>(n);
+  tipText_.clear();
+  if (timeline_) {
+    const auto* marker = MarkerNear(tipX_);
+    tipText_ = ToWide(TimelineTip(*timeline_, Geometry().PointAt(tipX_), marker ? &marker->second : nullptr));
+  }
+  info.lpszText = tipText_.data();
+  return 0;
 }
 
 Win32TimelinePanel::~Win32TimelinePanel() {
+  if (tip_) ::DestroyWindow(tip_);
   if (hwnd_) {
     ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     ::DestroyWindow(hwnd_);
@@ -248,11 +295,17 @@ LRESULT Win32TimelinePanel::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       ::SetCapture(hwnd_);
       Track(Geometry().PointAt(MouseX(lParam)));
       return 0;
-    case WM_MOUSEMOVE:
-      if (dragging_) {
-        if (const int64_t p = Geometry().PointAt(MouseX(lParam)); p != tracked_) Track(p);
+    case WM_MOUSEMOVE: {
+      tipX_ = MouseX(lParam);
+      const int64_t p = Geometry().PointAt(tipX_);
+      if (p != tipPoint_) {
+        tipPoint_ = p;
+        ::SendMessageW(tip_, TTM_POP, 0, 0);
       }
+      if (dragging_ && p != tracked_) Track(p);
       return 0;
+    }
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_LBUTTONUP:
       if (dragging_) {
         dragging_ = false;

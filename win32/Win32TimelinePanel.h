@@ -2,7 +2,8 @@
 // DIB (the text's length, a dot per record, the unreached part hatched), and
 // over it at each paint the search ranges, the markers and the current
 // point. A click jumps and a drag scrubs as the history bar's thumb does;
-// the panel reports the points and leaves the stepping to its owner.
+// the panel reports the points and leaves the stepping to its owner. Resting
+// the mouse names the point, the record that led there and a marker near it.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,7 @@ class Win32TimelinePanel {
   void SetRanges(std::vector<TPointRange> ranges);
 
   TTimelineGeometry Geometry() const;
+  HWND ToolTip() const { return tip_; }
   // How often the static layer was drawn: once per timeline and size.
   int LayerBuilds() const { return layerBuilds_; }
 
@@ -54,6 +56,9 @@ class Win32TimelinePanel {
   void Track(int64_t point);
   void Release(int64_t point);
   void OnKey(WPARAM key);
+  void BuildToolTip();
+  LRESULT OnNotify(NMHDR& n);
+  const std::pair<int64_t, std::string>* MarkerNear(int x) const;
 
   const TTimeline* timeline_ = nullptr;
   int64_t point_ = 0;
@@ -65,6 +70,10 @@ class Win32TimelinePanel {
   int layerBuilds_ = 0;
   bool dragging_ = false;
   int64_t tracked_ = -1;  // the last point reported while dragging
+  HWND tip_ = nullptr;
+  int tipX_ = 0;          // where the mouse was when the tip was asked for
+  int64_t tipPoint_ = -1;  // the point the tip shows
+  std::wstring tipText_;
 };
 
 }  // namespace kelvane

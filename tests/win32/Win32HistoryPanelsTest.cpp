@@ -159,6 +159,17 @@ TEST_F(Win32HistoryPanelsTest, TheTimelineIsDraggedAsTheHistoryBarIsAndTheDiffWa
   EXPECT_EQ(::GetScrollPos(w.HistoryBar(), SB_CTL), 6);
   EXPECT_EQ(Header().rfind("位置 5 → 位置 6", 0), 0u) << Header();
 
+  // Resting on a column names its point and the record that led there.
+  Mouse(WM_MOUSEMOVE, 3);
+  wchar_t tip[256] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = P().Timeline().Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(tool.hwnd);
+  tool.lpszText = tip;
+  ::SendMessageW(P().Timeline().ToolTip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(tip), L"位置 3\n挿入 · 1行目");
+
   // Removed rows on red and added ones on green, where the rows are.
   Step(TPlayerAction::textUndo);
   Step(TPlayerAction::textUndo);

@@ -54,10 +54,10 @@ class Win32DiffPane {
   bool Waiting() const { return waiting_; }
   std::function<void()> OnRest;
 
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-  HWND hwnd_ = nullptr;
-
  private:
+  template <class T>
+  friend LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
   void Show(std::unique_ptr<TTextDiff> diff, std::vector<TDiffRow> rows, std::string header, std::string message);
   int HeaderHeight() const { return header_.empty() ? 0 : headerHeight_; }
   int VisibleRows() const;
@@ -74,6 +74,7 @@ class Win32DiffPane {
   void PaintText(HDC dc, const TDiffRow& row, int top, int width);
   void PaintGutter(HDC dc, const TDiffRow& row, int top) const;
 
+  HWND hwnd_ = nullptr;
   std::unique_ptr<TTextDiff> diff_;  // the bytes the rows name
   std::vector<TDiffRow> rows_;
   int32_t removed_ = 0, added_ = 0;

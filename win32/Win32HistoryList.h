@@ -45,10 +45,10 @@ class Win32HistoryList {
   // The search as typed (UTF-8), once it settles; empty when cleared.
   std::function<void(const std::string& text)> OnSearch;
 
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-  HWND hwnd_ = nullptr;
-
  private:
+  template <class T>
+  friend LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
   void BuildColumns(HFONT font);
   void Place();
   void Refill();
@@ -58,6 +58,7 @@ class Win32HistoryList {
   void Activate(int row);
   static LRESULT CALLBACK SearchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
 
+  HWND hwnd_ = nullptr;
   HWND search_ = nullptr;
   HWND view_ = nullptr;
   const TTimeline* timeline_ = nullptr;

@@ -2,6 +2,7 @@
 #include "win32/Win32HistoryPanels.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "headless/HeadlessEditHost.h"
 #include "history/PanelText.h"

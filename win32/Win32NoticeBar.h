@@ -27,17 +27,18 @@ class Win32NoticeBar {
   bool Wanted() const { return NoticeShown() || legend_; }
   int Height() const;
 
-  // The notice was closed, or the legend came or went: the window lays out anew.
+  // The notice was closed: the window lays its panels out anew.
   std::function<void()> OnChanged;
 
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-  HWND hwnd_ = nullptr;
-
  private:
+  template <class T>
+  friend LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc, const RECT& client) const;
   int LegendLeft(const RECT& client) const;
   RECT CloseBox(const RECT& client) const;
 
+  HWND hwnd_ = nullptr;
   HFONT font_;
   int lineHeight_ = 16;
   std::string notice_;

@@ -45,10 +45,10 @@ class Win32TimelinePanel {
   std::function<void(int64_t point)> OnTrack;
   std::function<void(int64_t point)> OnRelease;
 
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
-  HWND hwnd_ = nullptr;
-
  private:
+  template <class T>
+  friend LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
   int64_t Total() const { return timeline_ ? timeline_->Records() : 0; }
   void BuildLayer(const TTimelineGeometry& g);
   void Paint(HDC dc);
@@ -60,6 +60,7 @@ class Win32TimelinePanel {
   LRESULT OnNotify(NMHDR& n);
   const std::pair<int64_t, std::string>* MarkerNear(int x) const;
 
+  HWND hwnd_ = nullptr;
   const TTimeline* timeline_ = nullptr;
   int64_t point_ = 0;
   std::vector<std::pair<int64_t, std::string>> markers_;

@@ -2,6 +2,7 @@
 #include "history/PanelText.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "history/HistorySearch.h"
 #include "platform/Codepage.h"
@@ -19,6 +20,13 @@ bool Contains(std::string_view text, std::string_view needle) { return CountOccu
 
 std::string Num(int64_t n) { return std::to_string(n); }
 
+// Joins the parts in one allocation.
+std::string Cat(std::initializer_list<std::string_view> parts) {
+  std::string out;
+  for (const std::string_view part : parts) out += part;
+  return out;
+}
+
 // Cuts UTF-8 text after Limit characters.
 std::string CutChars(const std::string& text, size_t limit) {
   size_t chars = 0;
@@ -32,8 +40,8 @@ std::string CutChars(const std::string& text, size_t limit) {
 std::string EditText(const TTimelineEdit& e, size_t limit) {
   if (!e.Known) return "（適用できない記録）";
   std::string text;
-  if (!e.Removed.empty()) text += "−" + Excerpt(e.Removed, limit);
-  if (!e.Added.empty()) text += (text.empty() ? "＋" : "  ＋") + Excerpt(e.Added, limit);
+  if (!e.Removed.empty()) text += Cat({"−", Excerpt(e.Removed, limit)});
+  if (!e.Added.empty()) text += Cat({text.empty() ? "＋" : "  ＋", Excerpt(e.Added, limit)});
   return text;
 }
 
@@ -50,8 +58,8 @@ const char* KindName(TEditKind kind) {
 
 std::string Lines(int32_t first, int32_t count) {
   if (count == 0) return "行なし";
-  if (count == 1) return "行 " + Num(first + 1);
-  return "行 " + Num(first + 1) + "–" + Num(int64_t{first} + count);
+  if (count == 1) return Cat({"行 ", Num(first + 1)});
+  return Cat({"行 ", Num(first + 1), "–", Num(int64_t{first} + count)});
 }
 
 std::string FailureText(TStepFailure why) {
@@ -63,10 +71,9 @@ std::string FailureText(TStepFailure why) {
 }
 
 std::string StopText(const TTimelineStop& stop, bool forward) {
-  const std::string why = FailureText(stop.Why) + (stop.Detail.empty() ? "" : ": " + stop.Detail);
-  return forward ? "位置 " + Num(stop.Record) + " から先へは進めません（記録 " + Num(stop.Record) + " が" + why + "）"
-                 : "位置 " + Num(stop.Record + 1) + " から前へは戻れません（記録 " + Num(stop.Record) + " が" + why +
-                       "）";
+  const std::string why = Cat({FailureText(stop.Why), stop.Detail.empty() ? "" : ": ", stop.Detail});
+  return forward ? Cat({"位置 ", Num(stop.Record), " から先へは進めません（記録 ", Num(stop.Record), " が", why, "）"})
+                 : Cat({"位置 ", Num(stop.Record + 1), " から前へは戻れません（記録 ", Num(stop.Record), " が", why, "）"});
 }
 
 }  // namespace
@@ -89,13 +96,13 @@ std::string HistoryCell(const TTimeline& timeline, int64_t k, int column) {
   switch (column) {
     case kHistoryIndex: return Num(k);
     case kHistoryKind: return KindCaption(e.Kind);
-    case kHistoryPlace: return Num(int64_t{e.Pos.Y} + 1) + ":" + Num(int64_t{e.Pos.X} + 1);
+    case kHistoryPlace: return Cat({Num(int64_t{e.Pos.Y} + 1), ":", Num(int64_t{e.Pos.X} + 1)});
     default: return EditText(e, kExcerptChars);
   }
 }
 
 std::string HistoryTip(const TTimeline& timeline, int64_t k) {
-  return "記録 " + Num(k) + " → 位置 " + Num(k + 1) + "\n" + EditText(timeline.Edit(k), kTipChars);
+  return Cat({"記録 ", Num(k), " → 位置 ", Num(k + 1), "\n", EditText(timeline.Edit(k), kTipChars)});
 }
 
 std::vector<int64_t> MatchingRecords(const TTimeline& timeline, std::string_view needle) {
@@ -118,13 +125,13 @@ std::optional<std::string> SearchBytes(const std::string& utf8) {
 // ---- the timeline --------------------------------------------------------------
 
 std::string TimelineTip(const TTimeline& timeline, int64_t point, const std::string* marker) {
-  std::string text = "位置 " + Num(point);
+  std::string text = Cat({"位置 ", Num(point)});
   if (!timeline.Reaches(point)) text += "（再生できない位置）";
   if (point > 0) {
     const TTimelineEdit e = timeline.Edit(point - 1);  // the record that led here
-    text += "\n" + std::string(KindName(e.Kind)) + " · " + Num(int64_t{e.Pos.Y} + 1) + "行目";
+    text += Cat({"\n", KindName(e.Kind), " · ", Num(int64_t{e.Pos.Y} + 1), "行目"});
   }
-  if (marker) text += "\nマーカー: " + *marker;
+  if (marker) text += Cat({"\nマーカー: ", *marker});
   return text;
 }
 
@@ -136,16 +143,16 @@ TDiffCounts DiffCounts(const TTextDiff& diff) {
   return counts;
 }
 
-std::string DiffPointsTitle(int64_t from, int64_t to) { return "位置 " + Num(from) + " → 位置 " + Num(to); }
+std::string DiffPointsTitle(int64_t from, int64_t to) { return Cat({"位置 ", Num(from), " → 位置 ", Num(to)}); }
 
 std::string DiffHeader(int64_t from, int64_t to, const TTextDiff& diff) {
   if (diff.Equal()) return DiffPointsTitle(from, to) + "　違いなし";
   const TDiffCounts c = DiffCounts(diff);
-  return DiffPointsTitle(from, to) + "　削除 " + Num(c.Removed) + " 行・追加 " + Num(c.Added) + " 行";
+  return Cat({DiffPointsTitle(from, to), "　削除 ", Num(c.Removed), " 行・追加 ", Num(c.Added), " 行"});
 }
 
 std::string DiffHunkTitle(const TDiffRow& row) {
-  return "@@ " + Lines(row.OldLine, row.OldCount) + " → " + Lines(row.NewLine, row.NewCount) + " @@";
+  return Cat({"@@ ", Lines(row.OldLine, row.OldCount), " → ", Lines(row.NewLine, row.NewCount), " @@"});
 }
 
 // ---- the provenance tint -------------------------------------------------------
@@ -154,8 +161,8 @@ std::string TintTip(const TTimeline& timeline, int32_t record) {
   if (record < 0) return "最初からある文";
   const TTimelineEdit edit = timeline.Edit(record);
   const std::string added = ReplaceAll(cp932::ToUtf8Marked(edit.Added.substr(0, kTintTipBytes)), "\r\n", "↵");
-  return "記録 " + Num(record) + "（位置 " + Num(int64_t{record} + 1) + " の直前）で入力: " + added +
-         "\nCtrl+クリックでその直後へ";
+  return Cat({"記録 ", Num(record), "（位置 ", Num(int64_t{record} + 1), " の直前）で入力: ", added,
+              "\nCtrl+クリックでその直後へ"});
 }
 
 // ---- the check -----------------------------------------------------------------

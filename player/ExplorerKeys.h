@@ -59,6 +59,12 @@ inline constexpr std::array<std::pair<const char*, const char*>, 16> kEditorKeys
 }};
 
 // A key of the key list that belongs to no action: the provenance tint's click.
+// The panels' actions: the history list, searching it, the timeline, the diff
+// pane, point A of the diff, the provenance tint — in this order on both ports.
+constexpr size_t kPanelActionCount = 6;
+inline constexpr std::array<const char*, kPanelActionCount> kPanelActionTexts{
+    {"履歴一覧", "履歴を検索…", "タイムライン", "差分", "この位置を差分の比較元にする", "入力時期で色分け"}};
+
 inline constexpr std::pair<const char*, const char*> kTintClickKey{"Ctrl+クリック", "色分けした文字を入力した記録の直後へ"};
 
 }  // namespace kelvane

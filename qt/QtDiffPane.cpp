@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "history/PanelText.h"
+
 namespace kelvane {
 
 namespace {
@@ -23,19 +25,7 @@ QString Q(const char* utf8) {
   return QString::fromUtf8(utf8);
 }
 
-QString Lines(int32_t first, int32_t count) {
-  if (count == 0) return Q("行なし");
-  if (count == 1) return Q("行 %1").arg(first + 1);
-  return Q("行 %1–%2").arg(first + 1).arg(first + count);
-}
-
-QString HunkTitle(const TDiffRow& row) {
-  return Q("@@ %1 → %2 @@").arg(Lines(row.OldLine, row.OldCount), Lines(row.NewLine, row.NewCount));
-}
-
-QString PointsTitle(int64_t from, int64_t to) {
-  return Q("位置 %1 → 位置 %2").arg(from).arg(to);
-}
+QString HunkTitle(const TDiffRow& row) { return QString::fromStdString(DiffHunkTitle(row)); }
 
 struct TRowLook {
   QRgb Back, Mark, Gutter;
@@ -79,27 +69,25 @@ QtDiffPane::~QtDiffPane() = default;
 void QtDiffPane::SetDiff(std::unique_ptr<TTextDiff> diff, int64_t from, int64_t to) {
   if (!diff) {
     from_.reset();
-    Show(nullptr, {}, PointsTitle(from, to),
-         Q("比較できません。\nどちらかの位置が、履歴をたどれる範囲の外にあります。"));
+    Show(nullptr, {}, QString::fromStdString(DiffPointsTitle(from, to)), Q(kDiffUnreachable));
     return;
   }
   // With A where it was, the view stays on the same place of A's text.
   const int32_t keep = from_ == from ? TopOldLine() : -1;
   from_ = from;
   std::vector<TDiffRow> rows = BuildDiffRows(*diff);
-  int32_t removed = 0, added = 0;
-  for (const TLineBlock& b : diff->Blocks()) removed += b.OldCount, added += b.NewCount;
-  const QString counts = diff->Equal() ? Q("　違いなし") : Q("　削除 %1 行・追加 %2 行").arg(removed).arg(added);
-  const QString message = diff->Equal() ? Q("違いはありません") : QString();
-  Show(std::move(diff), std::move(rows), PointsTitle(from, to) + counts, message);
+  const TDiffCounts counts = DiffCounts(*diff);
+  const QString header = QString::fromStdString(DiffHeader(from, to, *diff));
+  const QString message = diff->Equal() ? Q(kDiffEqual) : QString();
+  Show(std::move(diff), std::move(rows), header, message);
   if (keep >= 0) verticalScrollBar()->setValue(static_cast<int>(FirstRowFrom(rows_, keep)));
-  removed_ = removed;
-  added_ = added;
+  removed_ = counts.Removed;
+  added_ = counts.Added;
 }
 
 void QtDiffPane::Clear() {
   from_.reset();
-  Show(nullptr, {}, QString(), Q("位置 A をマークすると、そこから今の位置までの違いをここに表示します。"));
+  Show(nullptr, {}, QString(), Q(kDiffHint));
 }
 
 void QtDiffPane::Show(std::unique_ptr<TTextDiff> diff, std::vector<TDiffRow> rows, const QString& header,
@@ -224,12 +212,12 @@ void QtDiffPane::PaintText(QPainter& p, const TDiffRow& row, int top, int left) 
   if (row.Kind == TDiffRowKind::hunk || row.Kind == TDiffRowKind::noBreak) {
     p.setPen(QColor(kDiffQuietInk));
     p.drawText(left, top + kRowGap / 2 + ascent_,
-               row.Kind == TDiffRowKind::hunk ? HunkTitle(row) : Q("（末尾に改行なし）"));
+               row.Kind == TDiffRowKind::hunk ? HunkTitle(row) : Q(kDiffNoBreak));
     return;
   }
   // A layout rather than drawText: tabs stop at pixel columns, and the marks
   // fall where the shaped characters are.
-  QTextLayout layout(ShowLine(row.Bytes).Text, font_);
+  QTextLayout layout(QString::fromStdU16String(ShowLine(row.Bytes).Text), font_);
   layout.setTextOption(textOption_);
   layout.beginLayout();
   const QTextLine line = layout.createLine();

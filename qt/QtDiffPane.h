@@ -18,21 +18,23 @@
 #include <vector>
 
 #include "history/TextDiff.h"
-#include "qt/QtDiffRows.h"
+#include "history/DiffRows.h"
+#include "history/PanelColors.h"
 
 namespace kelvane {
 
-constexpr QRgb kDiffPaper = qRgb(0xFF, 0xFF, 0xFF);
-constexpr QRgb kDiffInk = qRgb(0x1F, 0x23, 0x28);
-constexpr QRgb kDiffQuietInk = qRgb(0x6E, 0x77, 0x81);
-constexpr QRgb kDiffRemovedBack = qRgb(0xFF, 0xEB, 0xE9);
-constexpr QRgb kDiffRemovedMark = qRgb(0xFF, 0xB3, 0xAD);
-constexpr QRgb kDiffRemovedGutter = qRgb(0xFF, 0xD7, 0xD5);
-constexpr QRgb kDiffAddedBack = qRgb(0xE6, 0xFF, 0xEC);
-constexpr QRgb kDiffAddedMark = qRgb(0xA6, 0xEC, 0xB6);
-constexpr QRgb kDiffAddedGutter = qRgb(0xCC, 0xFF, 0xD8);
-constexpr QRgb kDiffHunkBack = qRgb(0xE8, 0xF0, 0xFA);
-constexpr QRgb kDiffGutter = qRgb(0xF4, 0xF5, 0xF7);
+constexpr QRgb ToQRgb(TColor c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+constexpr QRgb kDiffPaper = ToQRgb(kDiffPalette.Paper);
+constexpr QRgb kDiffInk = ToQRgb(kDiffPalette.Ink);
+constexpr QRgb kDiffQuietInk = ToQRgb(kDiffPalette.QuietInk);
+constexpr QRgb kDiffRemovedBack = ToQRgb(kDiffPalette.RemovedBack);
+constexpr QRgb kDiffRemovedMark = ToQRgb(kDiffPalette.RemovedMark);
+constexpr QRgb kDiffRemovedGutter = ToQRgb(kDiffPalette.RemovedGutter);
+constexpr QRgb kDiffAddedBack = ToQRgb(kDiffPalette.AddedBack);
+constexpr QRgb kDiffAddedMark = ToQRgb(kDiffPalette.AddedMark);
+constexpr QRgb kDiffAddedGutter = ToQRgb(kDiffPalette.AddedGutter);
+constexpr QRgb kDiffHunkBack = ToQRgb(kDiffPalette.HunkBack);
+constexpr QRgb kDiffGutter = ToQRgb(kDiffPalette.Gutter);
 
 class QtDiffPane : public QAbstractScrollArea {
  public:

@@ -8,45 +8,9 @@
 #include <algorithm>
 #include <array>
 
-#include "history/HistorySearch.h"
-#include "platform/Codepage.h"
-#include "util/TovelUtils.h"
+#include "history/PanelText.h"
 
 namespace kelvane {
-
-namespace {
-
-constexpr std::array<const char*, kEditKindCount> kKindCaptions = {"挿入", "削除", "改行", "行の置換", "不明"};
-constexpr size_t kExcerptChars = 48;  // enough to recognise an edit; the tool tip has the rest
-constexpr size_t kTipChars = 400;
-
-bool Contains(std::string_view text, std::string_view needle) { return CountOccurrences(text, needle) > 0; }
-
-// One line of text for a cell: breaks as ↵, tabs as →, cut to Limit characters.
-QString Excerpt(std::string_view bytes, size_t limit) {
-  QString text = QString::fromStdString(cp932::ToUtf8Marked(bytes));
-  text.replace("\r\n", "↵").replace('\n', "↵").replace('\r', "↵").replace('\t', "→");
-  if (static_cast<size_t>(text.size()) > limit) text = text.left(static_cast<qsizetype>(limit)) + "…";
-  return text;
-}
-
-QString EditText(const TTimelineEdit& e, size_t limit) {
-  if (!e.Known) return "（適用できない記録）";
-  QString text;
-  if (!e.Removed.empty()) text += "−" + Excerpt(e.Removed, limit);
-  if (!e.Added.empty()) text += QString(text.isEmpty() ? "" : "  ") + "＋" + Excerpt(e.Added, limit);
-  return text;
-}
-
-}  // namespace
-
-std::optional<std::string> SearchBytes(const std::string& utf8) {
-  const std::string text = ReplaceAll(ReplaceAll(utf8, "\r\n", "\n"), "\n", "\r\n");
-  std::string bytes = cp932::FromUtf8(text);
-  // What has no code page 932 form comes back as "?".
-  if (std::count(bytes.begin(), bytes.end(), '?') > std::count(text.begin(), text.end(), '?')) return std::nullopt;
-  return bytes;
-}
 
 // ---- the model ------------------------------------------------------------------
 
@@ -75,11 +39,7 @@ void QtHistoryModel::ShowMatching(const std::optional<std::string>& needle) {
 
 void QtHistoryModel::Narrow() {
   rows_.clear();
-  if (!filtered_ || !timeline_ || !needle_) return;
-  for (int64_t k = 0; k < timeline_->Records(); ++k) {
-    const TTimelineEdit e = timeline_->Edit(k);
-    if (Contains(e.Added, *needle_) || Contains(e.Removed, *needle_)) rows_.push_back(k);
-  }
+  if (filtered_ && timeline_ && needle_) rows_ = MatchingRecords(*timeline_, *needle_);
 }
 
 void QtHistoryModel::SetPoint(int64_t point) {
@@ -123,13 +83,7 @@ int QtHistoryModel::rowCount(const QModelIndex& parent) const {
 int QtHistoryModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
 
 QString QtHistoryModel::Cell(int64_t k, int column) const {
-  const TTimelineEdit e = timeline_->Edit(k);
-  switch (column) {
-    case kIndex: return QString::number(k);
-    case kKind: return QString::fromUtf8(kKindCaptions[static_cast<size_t>(e.Kind)]);
-    case kPlace: return QString("%1:%2").arg(e.Pos.Y + 1).arg(e.Pos.X + 1);
-    default: return EditText(e, kExcerptChars);
-  }
+  return QString::fromStdString(HistoryCell(*timeline_, k, column));
 }
 
 QVariant QtHistoryModel::data(const QModelIndex& index, int role) const {
@@ -142,8 +96,7 @@ QVariant QtHistoryModel::data(const QModelIndex& index, int role) const {
     }
     case Qt::ToolTipRole: {
       const QString markers = MarkerLabels(k);
-      return QString("記録 %1 → 位置 %2\n").arg(k).arg(k + 1) + (markers.isEmpty() ? "" : "マーカー: " + markers + "\n") +
-             EditText(timeline_->Edit(k), kTipChars);
+      return (markers.isEmpty() ? "" : "マーカー: " + markers + "\n") + QString::fromStdString(HistoryTip(*timeline_, k));
     }
     case Qt::TextAlignmentRole:
       return index.column() == kIndex || index.column() == kPlace ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
@@ -160,8 +113,7 @@ QVariant QtHistoryModel::data(const QModelIndex& index, int role) const {
 
 QVariant QtHistoryModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  static constexpr std::array<const char*, kColumnCount> kHeaders = {"番号", "種類", "行:桁", "内容"};
-  return QString::fromUtf8(kHeaders[static_cast<size_t>(section)]);
+  return QString::fromUtf8(kHistoryHeaders[static_cast<size_t>(section)]);
 }
 
 // ---- the panel ------------------------------------------------------------------
@@ -171,7 +123,7 @@ QtHistoryList::QtHistoryList(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(2);
   search_ = std::make_unique<QLineEdit>(this).release();  // the panel owns it
-  search_->setPlaceholderText("履歴を検索（追加・削除された文字列）");
+  search_->setPlaceholderText(QString::fromUtf8(kHistorySearchHint));
   search_->setClearButtonEnabled(true);
   view_ = std::make_unique<QTableView>(this).release();
   view_->setModel(&model_);

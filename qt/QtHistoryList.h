@@ -16,13 +16,20 @@
 #include <string>
 #include <vector>
 
+#include "history/PanelText.h"
 #include "history/Timeline.h"
 
 namespace kelvane {
 
 class QtHistoryModel : public QAbstractTableModel {
  public:
-  enum TColumn : int { kIndex, kKind, kPlace, kText, kColumnCount };
+  enum TColumn : int {
+    kIndex = kHistoryIndex,
+    kKind = kHistoryKind,
+    kPlace = kHistoryPlace,
+    kText = kHistoryText,
+    kColumnCount = kHistoryColumnCount
+  };
 
   // Null: no rows. The caller keeps the timeline alive until the next call.
   void SetTimeline(const TTimeline* timeline);
@@ -91,10 +98,5 @@ class QtHistoryList : public QWidget {
   QLineEdit* search_ = nullptr;
   int64_t point_ = 0;
 };
-
-// A search as the user types it (LF or CR LF for a break), as the text's code
-// page 932 bytes with CR LF breaks; none when a character of it has no code
-// page 932 form, as such a text occurs nowhere.
-std::optional<std::string> SearchBytes(const std::string& utf8);
 
 }  // namespace kelvane

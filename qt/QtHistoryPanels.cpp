@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "headless/HeadlessEditHost.h"
+#include "history/PanelText.h"
 #include "qt/QtDiffPane.h"
 #include "qt/QtExplorer.h"
 #include "qt/QtFonts.h"
@@ -21,38 +22,23 @@ namespace {
 
 struct TPanelActionDef {
   TPanelAction Id;
-  const char* Text;
   QKeySequence Key;
   bool Checkable;
 };
 
 // Ctrl letters the editor does not read (it reads A, C, R, V, X and Z) and the
-// seed window does not hold (O, S, Z, R).
+// seed window does not hold (O, S, Z, R). The captions are kPanelActionTexts.
 const std::array<TPanelActionDef, kPanelActionCount>& PanelActionDefs() {
   using K = QKeySequence;
   static const std::array<TPanelActionDef, kPanelActionCount> defs{{
-      {TPanelAction::historyList, "履歴一覧", K(Qt::CTRL | Qt::Key_L), true},
-      {TPanelAction::findInHistory, "履歴を検索…", K(Qt::CTRL | Qt::Key_F), false},
-      {TPanelAction::timeline, "タイムライン", K(Qt::CTRL | Qt::Key_T), true},
-      {TPanelAction::diffPane, "差分", K(Qt::CTRL | Qt::Key_D), true},
-      {TPanelAction::markDiffFrom, "この位置を差分の比較元にする", K(Qt::CTRL | Qt::SHIFT | Qt::Key_D), false},
-      {TPanelAction::provenance, "入力時期で色分け", K(Qt::CTRL | Qt::SHIFT | Qt::Key_B), true},
+      {TPanelAction::historyList, K(Qt::CTRL | Qt::Key_L), true},
+      {TPanelAction::findInHistory, K(Qt::CTRL | Qt::Key_F), false},
+      {TPanelAction::timeline, K(Qt::CTRL | Qt::Key_T), true},
+      {TPanelAction::diffPane, K(Qt::CTRL | Qt::Key_D), true},
+      {TPanelAction::markDiffFrom, K(Qt::CTRL | Qt::SHIFT | Qt::Key_D), false},
+      {TPanelAction::provenance, K(Qt::CTRL | Qt::SHIFT | Qt::Key_B), true},
   }};
   return defs;
-}
-
-QString FailureText(TStepFailure why) {
-  switch (why) {
-    case TStepFailure::Misfit: return "文書に合いません";
-    case TStepFailure::Mode: return "種類が不正です";
-    default: return "適用できません";
-  }
-}
-
-QString StopText(const TTimelineStop& stop, bool forward) {
-  const QString why = FailureText(stop.Why) + (stop.Detail.empty() ? "" : ": " + QString::fromStdString(stop.Detail));
-  return forward ? QString("位置 %1 から先へは進めません（記録 %1 が%2）").arg(stop.Record).arg(why)
-                 : QString("位置 %1 から前へは戻れません（記録 %2 が%3）").arg(stop.Record + 1).arg(stop.Record).arg(why);
 }
 
 }  // namespace
@@ -108,7 +94,8 @@ QtHistoryPanels::~QtHistoryPanels() {
 
 void QtHistoryPanels::BuildActions() {
   for (const TPanelActionDef& def : PanelActionDefs()) {
-    QAction* action = std::make_unique<QAction>(QString::fromUtf8(def.Text), &window_).release();  // the window owns it
+    const QString text = QString::fromUtf8(kPanelActionTexts[static_cast<size_t>(def.Id)]);
+    QAction* action = std::make_unique<QAction>(text, &window_).release();  // the window owns it
     action->setShortcut(def.Key);
     action->setShortcutVisibleInContextMenu(true);
     action->setCheckable(def.Checkable);
@@ -305,16 +292,9 @@ void QtHistoryPanels::Loaded() {
 
   const TTimeline& t = analysis_.Timeline();
   QWidget* bar = noticeClose_->parentWidget();
-  if (t.Complete()) {
-    bar->hide();
-  } else {
-    QStringList parts;
-    if (t.StopAbove().Record >= 0) parts << StopText(t.StopAbove(), true);
-    if (t.StopBelow().Record >= 0) parts << StopText(t.StopBelow(), false);
-    notice_->setText("この履歴には適用できない記録があります。" + parts.join("。") +
-                     "。タイムラインの灰色の部分には行けません。");
-    bar->show();
-  }
+  const std::string notice = CheckNotice(t);
+  notice_->setText(QString::fromStdString(notice));
+  bar->setVisible(!notice.empty());
   window_.statusBar()->setVisible(tint_->On() || !bar->isHidden());
 }
 

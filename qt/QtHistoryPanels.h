@@ -21,6 +21,7 @@
 
 #include "history/HistoryAnalysis.h"
 #include "history/HistorySearch.h"
+#include "player/ExplorerKeys.h"
 
 namespace kelvane {
 
@@ -31,7 +32,6 @@ class QtDiffPane;
 class QtProvenanceTint;
 
 enum class TPanelAction : uint8_t { historyList, findInHistory, timeline, diffPane, markDiffFrom, provenance };
-constexpr size_t kPanelActionCount = 6;
 
 enum class TPanel : uint8_t { history, timeline, diff };
 

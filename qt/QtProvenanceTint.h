@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "history/HistoryAnalysis.h"
+#include "history/ProvenanceLookup.h"
 #include "qt/QtEditWidget.h"
 
 namespace kelvane {
@@ -42,13 +43,11 @@ class QtProvenanceTint : public QObject {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
-  const TProvenance* Current();
-  void Tint(int32_t line, std::vector<TTintRun>& runs);
   void ShowRecord(QPoint client, QPoint global);
 
   QtEditWidget& widget_;
   THistoryAnalysis& analysis_;
-  std::function<int64_t()> point_;
+  TProvenanceLookup lookup_;
   bool on_ = false;
   QWidget* legend_ = nullptr;
 };

@@ -12,6 +12,8 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "history/PanelText.h"
+
 namespace kelvane {
 
 namespace {
@@ -22,17 +24,6 @@ const QColor kPointHalo(255, 255, 255, 150);
 const QColor kRangeColor(240, 168, 0, 150);
 const QColor kPoleColor(40, 40, 48);
 const QColor kFlagColor(214, 60, 40);  // the explorer's flag
-
-const char* KindName(TEditKind kind) {
-  switch (kind) {
-    case TEditKind::Insert: return "挿入";
-    case TEditKind::Delete: return "削除";
-    case TEditKind::Enter: return "改行";
-    case TEditKind::Change: return "行の置き換え";
-    case TEditKind::Unknown: break;
-  }
-  return "不明な記録";
-}
 
 int MouseX(const QMouseEvent& e) { return e.position().toPoint().x(); }
 
@@ -102,7 +93,7 @@ void QtTimelinePanel::paintEvent(QPaintEvent*) {
 void QtTimelinePanel::PaintRanges(QPainter& p, const TTimelineGeometry& g) const {
   int from = 0, to = -1;
   const auto fill = [&] {
-    if (to >= from) p.fillRect(QRect(from, g.Ranges.top(), to - from + 1, g.Ranges.height()), kRangeColor);
+    if (to >= from) p.fillRect(QRect(from, g.Ranges.Top, to - from + 1, g.Ranges.Height), kRangeColor);
   };
   for (const TPointRange& r : ranges_) {
     if (r.To <= r.From) continue;
@@ -119,7 +110,7 @@ void QtTimelinePanel::PaintRanges(QPainter& p, const TTimelineGeometry& g) const
 void QtTimelinePanel::PaintMarkers(QPainter& p, const TTimelineGeometry& g) const {
   for (const auto& marker : markers_) {
     const int x = g.XOf(marker.first);
-    p.fillRect(QRect(x, 0, 1, g.Flags.height()), kPoleColor);
+    p.fillRect(QRect(x, 0, 1, g.Flags.Height), kPoleColor);
     p.setPen(Qt::NoPen);
     p.setBrush(kFlagColor);
     p.drawPolygon(QPolygon({QPoint(x + 1, 0), QPoint(x + 6, 2), QPoint(x + 1, 5)}));
@@ -149,15 +140,8 @@ const std::pair<int64_t, std::string>* QtTimelinePanel::MarkerNear(int x) const 
 
 QString QtTimelinePanel::ToolTipAt(QPoint pos) const {
   if (!timeline_) return {};
-  const int64_t point = PointAt(pos.x());
-  QString text = QString("位置 %1").arg(point);
-  if (!timeline_->Reaches(point)) text += "（再生できない位置）";
-  if (point > 0) {
-    const TTimelineEdit e = timeline_->Edit(point - 1);  // the record that led here
-    text += QString("\n%1 · %2行目").arg(KindName(e.Kind)).arg(int64_t{e.Pos.Y} + 1);
-  }
-  if (const auto* marker = MarkerNear(pos.x())) text += "\nマーカー: " + QString::fromStdString(marker->second);
-  return text;
+  const auto* marker = MarkerNear(pos.x());
+  return QString::fromStdString(TimelineTip(*timeline_, PointAt(pos.x()), marker ? &marker->second : nullptr));
 }
 
 bool QtTimelinePanel::event(QEvent* e) {

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "util/TovelUtils.h"
+#include "win32/Win32HistoryPanels.h"
 #include "win32/Win32PlayerWindow.h"
 #include "win32/WinText.h"
 
@@ -24,6 +25,43 @@ bool ParseSize(const std::string& text, TScreenshotOptions& options) {
          text.find_first_of(" \t+-") == std::string::npos;
 }
 
+// "history,diff": known names only.
+bool ParsePanels(const std::string& list, TScreenshotOptions& options) {
+  for (size_t from = 0; from <= list.size();) {
+    const size_t comma = std::min(list.find(',', from), list.size());
+    const std::string name = list.substr(from, comma - from);
+    if (!name.empty()) {
+      if (name != "history" && name != "timeline" && name != "diff" && name != "tint") return false;
+      options.Panels.push_back(name);
+    }
+    from = comma + 1;
+  }
+  return true;
+}
+
+bool ParseNumber(const std::string& text, std::optional<int>& out) {
+  constexpr int32_t kNoNumber = INT32_MIN;
+  const int32_t n = StrToIntDef(text, kNoNumber);
+  if (n == kNoNumber) return false;
+  out = n;
+  return true;
+}
+
+bool Wants(const TScreenshotOptions& options, const char* panel) {
+  return std::find(options.Panels.begin(), options.Panels.end(), panel) != options.Panels.end();
+}
+
+void OpenPanels(Win32PlayerWindow& window, const TScreenshotOptions& options) {
+  Win32HistoryPanels& panels = window.Panels();
+  const int64_t total = window.Form().History().Size();
+  if (options.DiffFrom) panels.SetDiffFrom(std::clamp<int64_t>(*options.DiffFrom, 0, total));
+  for (const auto& [name, panel] : {std::pair{"history", TPanelId::history}, std::pair{"timeline", TPanelId::timeline},
+                                    std::pair{"diff", TPanelId::diff}}) {
+    if (Wants(options, name) || (panel == TPanelId::diff && options.DiffFrom)) panels.Show(panel, true);
+  }
+  if (Wants(options, "tint")) panels.SetTint(true);
+}
+
 }  // namespace
 
 std::optional<TScreenshotOptions> ParseScreenshotArgs(const std::vector<std::string>& args) {
@@ -39,11 +77,11 @@ std::optional<TScreenshotOptions> ParseScreenshotArgs(const std::vector<std::str
     } else if (arg == "--size") {
       if (!hasValue || !ParseSize(args[++i], options)) return std::nullopt;
     } else if (arg == "--at") {
-      if (!hasValue) return std::nullopt;
-      constexpr int32_t kNoNumber = INT32_MIN;
-      const int32_t at = StrToIntDef(args[++i], kNoNumber);
-      if (at == kNoNumber) return std::nullopt;
-      options.At = at;
+      if (!hasValue || !ParseNumber(args[++i], options.At)) return std::nullopt;
+    } else if (arg == "--panels") {
+      if (!hasValue || !ParsePanels(args[++i], options)) return std::nullopt;
+    } else if (arg == "--diff-from") {
+      if (!hasValue || !ParseNumber(args[++i], options.DiffFrom)) return std::nullopt;
     } else if (arg.rfind("--", 0) == 0 || !options.File.empty()) {
       return std::nullopt;
     } else {
@@ -75,8 +113,10 @@ int RunScreenshot(const TScreenshotOptions& options) {
       return 1;
     }
   }
+  OpenPanels(window, options);
   form.UpdateActions();
   window.ProcessPending();
+  window.Panels().FlushDiff();
   ::RedrawWindow(window.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   window.ProcessPending();
   return window.SaveScreenshot(ToWide(options.Output)) ? 0 : 1;

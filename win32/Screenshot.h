@@ -1,5 +1,7 @@
-// kelvane --screenshot OUT.png [--size WxH] [--at N] [FILE]: the window with
-// FILE at history point N, rendered into a PNG, for tests and documentation.
+// kelvane --screenshot OUT.png [--size WxH] [--at N] [--panels LIST] [--diff-from A] [FILE]:
+// the window with FILE at history point N and the explorer's panels of LIST
+// (history, timeline, diff, tint) open, rendered into a PNG, for tests and
+// documentation.
 #pragma once
 
 #include <optional>
@@ -13,6 +15,8 @@ struct TScreenshotOptions {
   int Width = 640;
   int Height = 480;
   std::optional<int> At;
+  std::vector<std::string> Panels;
+  std::optional<int> DiffFrom;  // opens the diff pane from this point
   std::string File;
 };
 

@@ -354,6 +354,7 @@ TKeyList Win32Explorer::Keys() const {
       what = window_.CommandText(a.cmd);
     if (!what.empty()) list.Window.push_back({KeysOf(table, a.cmd), what});
   }
+  list.Window.push_back({kTintClickKey.first, kTintClickKey.second});
   for (const auto& [keys, what] : kEditorKeys) list.Editor.push_back({keys, what});
   return list;
 }

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "player/ExplorerKeys.h"
+#include "win32/Win32HistoryPanels.h"
 #include "win32/Win32ToolImages.h"
 #include "win32/WinText.h"
 
@@ -109,13 +111,21 @@ Win32PlayerWindow::Win32PlayerWindow(int width, int height) {
   edit_->OnKeyUp = [this] { Guard([this] { form_->EditorKeyUp(); }); };
   form_ = std::make_unique<TFormKelvane>(*this, edit_->Editor());
   explorer_ = std::make_unique<Win32Explorer>(*this);
+  panels_ = std::make_unique<Win32HistoryPanels>(*this);
+  panels_->Markers = [this] {
+    std::vector<std::pair<int64_t, std::string>> markers;
+    for (const TMarker& m : explorer_->Logic().Markers().Items()) markers.emplace_back(m.Point, m.Label);
+    return markers;
+  };
   BuildAccelerators();
   Layout();
   ::SetFocus(edit_->Handle());
 }
 
-// The form goes first: its editor belongs to the editor window.
+// The panels go first (they hook the form), then the form: its editor
+// belongs to the editor window.
 Win32PlayerWindow::~Win32PlayerWindow() {
+  panels_.reset();
   explorer_.reset();
   form_.reset();
   edit_.reset();
@@ -224,10 +234,12 @@ void Win32PlayerWindow::BuildAccelerators() {
   };
   const std::vector<ACCEL> explorer = Win32Explorer::Accelerators();
   table.insert(table.end(), explorer.begin(), explorer.end());
+  for (const ACCEL& a : Win32HistoryPanels::Accelerators()) table.push_back(a);
   accelerators_ = ::CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
 }
 
-// The tool bar (24 high) and the history bar along the top, the editor below.
+// The tool bar (24 high) and the history bar along the top, the editor below
+// and beside the panels that are open.
 void Win32PlayerWindow::Layout() {
   RECT client{};
   ::GetClientRect(hwnd_, &client);
@@ -237,7 +249,9 @@ void Win32PlayerWindow::Layout() {
   FitStatusLabel();
   ::MoveWindow(bar_, 0, toolsHeight, width, kBarHeight, TRUE);
   const int editTop = toolsHeight + kBarHeight;
-  ::MoveWindow(edit_->Handle(), 0, editTop, width, std::max(0, static_cast<int>(client.bottom) - editTop), TRUE);
+  RECT editor{0, editTop, width, std::max(editTop, static_cast<int>(client.bottom))};
+  if (panels_) editor = panels_->Layout(editor);
+  ::MoveWindow(edit_->Handle(), editor.left, editor.top, editor.right - editor.left, editor.bottom - editor.top, TRUE);
 }
 
 LRESULT CALLBACK Win32PlayerWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -258,6 +272,10 @@ LRESULT Win32PlayerWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       if (LOWORD(wParam) >= Win32Explorer::kFirstCommand && LOWORD(wParam) <= Win32Explorer::kLastCommand) {
         explorer_->OnCommand(LOWORD(wParam));
+        return 0;
+      }
+      if (Win32HistoryPanels::IsCommand(LOWORD(wParam))) {
+        panels_->OnCommand(LOWORD(wParam));
         return 0;
       }
       break;
@@ -361,6 +379,7 @@ void Win32PlayerWindow::ProcessPending() {
   if (form_ && hwnd_) Guard([this] {
       form_->UpdateActions();
       explorer_->UpdateActions();
+      panels_->Update();
     });
 }
 
@@ -427,6 +446,8 @@ void Win32PlayerWindow::SetTimerInterval(int ms) {
 }
 
 std::string Win32PlayerWindow::CommandText(int command) {
+  if (const int panel = command - kPanelHistoryList; panel >= 0 && panel < static_cast<int>(kPanelActionCount))
+    return kPanelActionTexts[static_cast<size_t>(panel)];
   const int index = command - kCommandBase;
   if (index < 0 || index >= kPlayerActionCount) return "";
   if (static_cast<TPlayerAction>(index) == TPlayerAction::helpVersion) return "Version";

@@ -18,6 +18,8 @@
 
 namespace kelvane {
 
+class Win32HistoryPanels;
+
 class Win32PlayerWindow : public PlayerHost {
  public:
   // Client area Width × Height (the designed 457 × 295 by default); hidden until Show.
@@ -40,6 +42,7 @@ class Win32PlayerWindow : public PlayerHost {
   // The auto-play timer's interval, running or not.
   void SetTimerInterval(int ms);
   int TimerInterval() const { return interval_; }
+  Win32HistoryPanels& Panels() { return *panels_; }
   void Show(int how);
 
   // Runs the message loop until the window is closed; the exit code.
@@ -107,6 +110,7 @@ class Win32PlayerWindow : public PlayerHost {
   std::string folder_;
   std::unique_ptr<TFormKelvane> form_;
   std::unique_ptr<Win32Explorer> explorer_;  // goes before the form
+  std::unique_ptr<Win32HistoryPanels> panels_;
 };
 
 }  // namespace kelvane

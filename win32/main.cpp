@@ -36,13 +36,15 @@ void Complain(const char* text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
-  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
   ::InitCommonControlsEx(&controls);
   const std::vector<std::string> args = Utf8Arguments();
   if (std::find(args.begin(), args.end(), "--screenshot") != args.end()) {
     const std::optional<kelvane::TScreenshotOptions> options = kelvane::ParseScreenshotArgs(args);
     if (!options) {
-      Complain("usage: kelvane --screenshot OUT.png [--size WxH] [--at N] [FILE]\n");
+      Complain(
+          "usage: kelvane --screenshot OUT.png [--size WxH] [--at N] [--panels history,timeline,diff,tint]"
+          " [--diff-from A] [FILE]\n");
       return 2;
     }
     return kelvane::RunScreenshot(*options);

@@ -40,7 +40,7 @@ std::unique_ptr<TTextDiff> Diff(const std::string& a, const std::string& b) {
 QString Marked(const TDiffRow& row) {
   if (row.Changed.empty()) return {};
   const TShownRange r = row.Changed.front();
-  return ShowLine(row.Bytes).Text.mid(r.Begin, r.End - r.Begin);
+  return QString::fromStdU16String(ShowLine(row.Bytes).Text).mid(r.Begin, r.End - r.Begin);
 }
 
 std::vector<TDiffRowKind> Kinds(const std::vector<TDiffRow>& rows) {
@@ -92,12 +92,12 @@ TEST(QtDiffPane, MarksCoverExactlyTheChangedCharacters) {
   ASSERT_EQ(pane.Rows().size(), 3u);
   EXPECT_EQ(Marked(pane.Rows()[1]).toStdString(), "朝");
   EXPECT_EQ(Marked(pane.Rows()[2]).toStdString(), "夜");
-  EXPECT_EQ(ShowLine(pane.Rows()[2].Bytes).Text.toStdString(), "\tｱ春の夜、駅まで");
+  EXPECT_EQ(unicode::Utf16ToUtf8(ShowLine(pane.Rows()[2].Bytes).Text), "\tｱ春の夜、駅まで");
 
   // Invalid bytes show as U+FFFD and keep the marks after them on their characters:
   // 0x85 0x40 is one unit of the diff but two characters shown.
   pane.SetDiff(Diff("x\x85\x40" + Sj("朝") + "\x81\r\n", "x\x85\x40" + Sj("夜") + "\x81\r\n"), 0, 1);
-  EXPECT_EQ(ShowLine(pane.Rows()[2].Bytes).Text.toStdString(), "x\uFFFD@夜\uFFFD");
+  EXPECT_EQ(unicode::Utf16ToUtf8(ShowLine(pane.Rows()[2].Bytes).Text), "x\uFFFD@夜\uFFFD");
   EXPECT_EQ(Marked(pane.Rows()[2]).toStdString(), "夜");
   pane.SetDiff(Diff("a\x85\x40"
                     "b\r\n",

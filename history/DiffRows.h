@@ -1,11 +1,11 @@
 // The rows the diff pane paints, laid out once per diff: hunks of changed
 // lines with a little context, each row naming its bytes inside the diff and
 // the characters to mark, and the code page 932 bytes of a line as the
-// QString it shows, with where each byte landed in it.
+// UTF-16 text it shows, with where each byte landed in it.
 #pragma once
 
-#include <QString>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -45,7 +45,7 @@ struct TDiffRow {
 // Text (a byte inside a character gives its character's start); Index[size]
 // is Text's length.
 struct TShownLine {
-  QString Text;
+  std::u16string Text;
   std::vector<int32_t> Index;
 };
 TShownLine ShowLine(std::string_view bytes);

@@ -1,5 +1,5 @@
 // Diff rows and shown lines.
-#include "qt/QtDiffRows.h"
+#include "history/DiffRows.h"
 
 #include <algorithm>
 
@@ -39,12 +39,12 @@ TShownChar DecodeAt(std::string_view bytes, size_t i) {
 TShownLine ShowLine(std::string_view bytes) {
   TShownLine out;
   out.Index.resize(bytes.size() + 1);
-  out.Text.reserve(static_cast<qsizetype>(bytes.size()));
+  out.Text.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size();) {
     const TShownChar c = DecodeAt(bytes, i);
     out.Index[i] = static_cast<int32_t>(out.Text.size());
     if (c.Bytes == 2) out.Index[i + 1] = out.Index[i];
-    out.Text.append(QChar(c.Shown));
+    out.Text.push_back(c.Shown);
     i += c.Bytes;
   }
   out.Index[bytes.size()] = static_cast<int32_t>(out.Text.size());

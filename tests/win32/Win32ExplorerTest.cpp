@@ -13,6 +13,7 @@
 #include "player/UndoFile.h"
 #include "tests/support/TempFolder.h"
 #include "tools/HistoryBuilder.h"
+#include "win32/Win32HistoryPanels.h"
 #include "win32/Win32InputDialog.h"
 #include "win32/Win32PlayerWindow.h"
 #include "win32/WinText.h"
@@ -136,12 +137,12 @@ TEST_F(Win32ExplorerTest, KeysStepJumpAndPlayBeforeTheEditorSeesThem) {
   t.Key('H', {VK_CONTROL});
   EXPECT_TRUE(t.X().Logic().HighlightSteps());
 
-  // No key twice in the window's table; the seed's six come first, as they were.
+  // No key twice in the window's table: the seed's six, the explorer's and the panels'.
   ACCEL table[64];
   const int n = ::CopyAcceleratorTableW(t.w.Accelerators(), table, 64);
   std::set<std::pair<int, int>> keys;
   for (int i = 0; i < n; ++i) EXPECT_TRUE(keys.emplace(table[i].fVirt & ~FNOINVERT, table[i].key).second) << i;
-  EXPECT_EQ(n, 6 + static_cast<int>(Win32Explorer::Accelerators().size()));
+  EXPECT_EQ(n, 6 + static_cast<int>(Win32Explorer::Accelerators().size() + Win32HistoryPanels::Accelerators().size()));
 }
 
 TEST_F(Win32ExplorerTest, PaceReachesTheTimerAndABigTickIsOneJump) {

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "win32/Win32HistoryPanels.h"
 #include "win32/Win32InputDialog.h"
+#include "win32/Win32ProvenanceTint.h"
 #include "win32/Win32PlayerWindow.h"
 #include "win32/WinText.h"
 
@@ -152,6 +154,13 @@ void Win32Explorer::BuildMenus() {
   group({E::playBack, E::playForward, E::stop});
   group({E::goTo, E::addMarker, E::previousMarker, E::nextMarker, E::markerList});
   group({E::highlight, E::restore, E::help});
+  // The panels' actions, as the Qt window's menu has them after the explorer's.
+  ::AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
+  const std::vector<ACCEL> panelKeys = Win32HistoryPanels::Accelerators();
+  for (size_t i = 0; i < kPanelActionCount; ++i) {
+    const int command = kPanelHistoryList + static_cast<int>(i);
+    AddItem(menu_, command, std::string(kPanelActionTexts[i]) + "\t" + KeysOf(panelKeys, command));
+  }
 }
 
 // Under the button, as a drop-down; the item chosen runs as its command.
@@ -164,9 +173,23 @@ void Win32Explorer::PopUp(int button, HMENU menu) {
     ::EnableMenuItem(menu, item, MF_BYCOMMAND | (enabled_[i] ? MF_ENABLED : MF_GRAYED));
     ::CheckMenuItem(menu, item, MF_BYCOMMAND | (checked_[i] ? MF_CHECKED : MF_UNCHECKED));
   }
+  if (menu == menu_) CheckPanels();
   const int chosen = ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY, r.left,
                                       r.bottom, 0, window_.Handle(), nullptr);
-  if (chosen != 0) OnCommand(chosen);
+  if (Win32HistoryPanels::IsCommand(chosen)) window_.Panels().OnCommand(chosen);
+  else if (chosen != 0) OnCommand(chosen);
+}
+
+// The panels shown and the tint, checked in the menu as the Qt window checks them.
+void Win32Explorer::CheckPanels() {
+  Win32HistoryPanels& panels = window_.Panels();
+  const auto check = [this](int command, bool on) {
+    ::CheckMenuItem(menu_, static_cast<UINT>(command), MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+  };
+  check(kPanelHistoryList, panels.Shown(TPanelId::history));
+  check(kPanelTimeline, panels.Shown(TPanelId::timeline));
+  check(kPanelDiff, panels.Shown(TPanelId::diff));
+  check(kPanelProvenance, panels.Tint().On());
 }
 
 void Win32Explorer::OnCommand(int id) {

@@ -68,6 +68,7 @@ class Win32Explorer {
  private:
   void AddToolButtons();
   void BuildMenus();
+  void CheckPanels();
   void PopUp(int button, HMENU menu);
   void Run(TExplorerAction a);
   void Enable(TExplorerAction a, bool on);

@@ -17,6 +17,7 @@
 #include "tools/HistoryBuilder.h"
 #include "win32/Screenshot.h"
 #include "win32/Win32DiffPane.h"
+#include "win32/Win32Explorer.h"
 #include "win32/Win32HistoryList.h"
 #include "win32/Win32HistoryPanels.h"
 #include "win32/Win32NoticeBar.h"
@@ -253,6 +254,9 @@ TEST(Win32HistoryPanels, KeysAreTheirOwnAndTheScreenshotOpensThem) {
                                                         {kCtrl, 'D', kPanelDiff},
                                                         {kCtrl | FSHIFT, 'D', kPanelMarkDiffFrom},
                                                         {kCtrl | FSHIFT, 'B', kPanelProvenance}}));
+  // The explorer's menu offers them too.
+  for (int c = kPanelHistoryList; c <= kPanelProvenance; ++c)
+    EXPECT_NE(::GetMenuState(w.Explorer().Menu(), static_cast<UINT>(c), MF_BYCOMMAND), static_cast<UINT>(-1)) << c;
 
   const auto o = ParseScreenshotArgs({"--screenshot", "x.png", "--panels", "history,diff", "--diff-from", "3", "f.eud"});
   ASSERT_TRUE(o);

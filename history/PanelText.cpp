@@ -105,6 +105,22 @@ std::string HistoryTip(const TTimeline& timeline, int64_t k) {
   return Cat({"記録 ", Num(k), " → 位置 ", Num(k + 1), "\n", EditText(timeline.Edit(k), kTipChars)});
 }
 
+std::string MarkerLabels(const TPanelMarkers& markers, int64_t k) {
+  std::string labels;
+  auto it = std::lower_bound(markers.begin(), markers.end(), k + 1,
+                             [](const auto& m, int64_t point) { return m.first < point; });
+  for (; it != markers.end() && it->first == k + 1; ++it) labels += (labels.empty() ? "" : "・") + it->second;
+  return labels;
+}
+
+std::string MarkedCell(const std::string& labels, const std::string& cell) {
+  return labels.empty() ? cell : "◆" + labels + "  " + cell;
+}
+
+std::string MarkedTip(const std::string& labels, const std::string& tip) {
+  return labels.empty() ? tip : "マーカー: " + labels + "\n" + tip;
+}
+
 std::vector<int64_t> MatchingRecords(const TTimeline& timeline, std::string_view needle) {
   std::vector<int64_t> records;
   for (int64_t k = 0; k < timeline.Records(); ++k) {

@@ -25,6 +25,13 @@ const char* KindCaption(TEditKind kind);
 // Record K's cell in Column.
 std::string HistoryCell(const TTimeline& timeline, int64_t k, int column);
 std::string HistoryTip(const TTimeline& timeline, int64_t k);
+// Markers as the panels take them: point and UTF-8 label, ordered by point.
+using TPanelMarkers = std::vector<std::pair<int64_t, std::string>>;
+// The labels of the markers at the point record K leads to (K+1), joined; "" for none.
+std::string MarkerLabels(const TPanelMarkers& markers, int64_t k);
+// A text cell or tool tip of a record with its markers' labels in front; as it was without any.
+std::string MarkedCell(const std::string& labels, const std::string& cell);
+std::string MarkedTip(const std::string& labels, const std::string& tip);
 // One line of text: breaks as ↵, tabs as →, cut to Limit characters.
 std::string Excerpt(std::string_view bytes, size_t limit);
 // The records whose added or removed text contains Needle, ascending.

@@ -60,13 +60,6 @@ void QtHistoryModel::SetMarkers(std::vector<std::pair<int64_t, std::string>> mar
   if (rowCount() > 0) emit dataChanged(index(0, kText), index(rowCount() - 1, kText));
 }
 
-QString QtHistoryModel::MarkerLabels(int64_t k) const {
-  QStringList labels;
-  const auto first = std::lower_bound(markers_.begin(), markers_.end(), k + 1,
-                                      [](const auto& m, int64_t point) { return m.first < point; });
-  for (auto it = first; it != markers_.end() && it->first == k + 1; ++it) labels << QString::fromStdString(it->second);
-  return labels.join("・");
-}
 
 int QtHistoryModel::RowOf(int64_t k) const {
   if (!timeline_ || k < 0) return -1;
@@ -90,14 +83,11 @@ QVariant QtHistoryModel::data(const QModelIndex& index, int role) const {
   if (!timeline_ || !index.isValid() || index.row() >= rowCount()) return {};
   const int64_t k = RecordAt(index.row());
   switch (role) {
-    case Qt::DisplayRole: {
-      const QString markers = index.column() == kText ? MarkerLabels(k) : QString();
-      return markers.isEmpty() ? Cell(k, index.column()) : "◆" + markers + "  " + Cell(k, index.column());
-    }
-    case Qt::ToolTipRole: {
-      const QString markers = MarkerLabels(k);
-      return (markers.isEmpty() ? "" : "マーカー: " + markers + "\n") + QString::fromStdString(HistoryTip(*timeline_, k));
-    }
+    case Qt::DisplayRole:
+      if (index.column() != kText) return Cell(k, index.column());
+      return QString::fromStdString(MarkedCell(kelvane::MarkerLabels(markers_, k), Cell(k, kText).toStdString()));
+    case Qt::ToolTipRole:
+      return QString::fromStdString(MarkedTip(kelvane::MarkerLabels(markers_, k), HistoryTip(*timeline_, k)));
     case Qt::TextAlignmentRole:
       return index.column() == kIndex || index.column() == kPlace ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);

@@ -55,7 +55,6 @@ class QtHistoryModel : public QAbstractTableModel {
 
  private:
   QString Cell(int64_t k, int column) const;
-  QString MarkerLabels(int64_t k) const;  // of the markers at point K+1, joined
   void Narrow();
 
   const TTimeline* timeline_ = nullptr;

@@ -104,7 +104,14 @@ int Win32HistoryList::CurrentRow() const {
 
 std::wstring Win32HistoryList::CellText(int row, int column) const {
   if (row < 0 || row >= Rows()) return {};
-  return ToWide(HistoryCell(*timeline_, RecordAt(row), column));
+  const std::string cell = HistoryCell(*timeline_, RecordAt(row), column);
+  return ToWide(column == kHistoryText ? MarkedCell(MarkerLabels(markers_, RecordAt(row)), cell) : cell);
+}
+
+void Win32HistoryList::SetMarkers(TPanelMarkers markers) {
+  if (markers == markers_) return;
+  markers_ = std::move(markers);
+  ::InvalidateRect(view_, nullptr, FALSE);
 }
 
 void Win32HistoryList::SetTimeline(const TTimeline* timeline) {
@@ -208,7 +215,8 @@ LRESULT Win32HistoryList::OnNotify(const NMHDR& n) {
     case LVN_GETINFOTIPW: {
       auto& tip = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(n));
       if (timeline_ && tip.iItem >= 0 && tip.iItem < Rows() && tip.cchTextMax > 0) {
-        cell_ = ToWide(HistoryTip(*timeline_, RecordAt(tip.iItem)));
+        const int64_t k = RecordAt(tip.iItem);
+        cell_ = ToWide(MarkedTip(MarkerLabels(markers_, k), HistoryTip(*timeline_, k)));
         ::lstrcpynW(tip.pszText, cell_.c_str(), tip.cchTextMax);
       }
       return 0;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "history/PanelText.h"
 #include "history/Timeline.h"
 #include "win32/WinApi.h"
 
@@ -31,6 +32,8 @@ class Win32HistoryList {
   void SetTimeline(const TTimeline* timeline);
   // Records 0 … Point−1 have been applied; record Point−1 is the current one.
   void SetPoint(int64_t point);
+  // Markers (point, UTF-8 label, by point) show on the row of the record leading to their point.
+  void SetMarkers(TPanelMarkers markers);
   // Runs the search as typed now, without waiting for a pause.
   void SearchNow();
 
@@ -62,6 +65,7 @@ class Win32HistoryList {
   HWND search_ = nullptr;
   HWND view_ = nullptr;
   const TTimeline* timeline_ = nullptr;
+  TPanelMarkers markers_;
   bool filtered_ = false;
   std::vector<int64_t> rows_;  // filtered: the records shown
   int64_t point_ = 0;

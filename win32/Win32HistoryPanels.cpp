@@ -193,6 +193,7 @@ void Win32HistoryPanels::UpdateMarkers() {
   std::vector<std::pair<int64_t, std::string>> markers = Markers ? Markers() : decltype(markers){};
   if (markers == shownMarkers_) return;
   shownMarkers_ = markers;
+  list_->SetMarkers(markers);
   timeline_->SetMarkers(std::move(markers));
 }
 

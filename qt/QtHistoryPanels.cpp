@@ -45,7 +45,8 @@ const std::array<TPanelActionDef, kPanelActionCount>& PanelActionDefs() {
 
 QtHistoryPanels::QtHistoryPanels(QtPlayerWindow& window)
     : window_(window),
-      analysis_(window.EditWidget().Editor(), [] { return std::make_unique<HeadlessEditHost>(); }) {
+      analysis_(window.EditWidget().Editor(), [] { return std::make_unique<HeadlessEditHost>(); }),
+      follower_(window.Form(), analysis_) {
   BuildActions();
   BuildDocks();
   tint_ = std::make_unique<QtProvenanceTint>(window_.EditWidget(), analysis_,
@@ -167,12 +168,12 @@ void QtHistoryPanels::Run(TPanelAction a) {
     case TPanelAction::timeline: Show(TPanel::timeline, Action(a).isChecked()); break;
     case TPanelAction::diffPane: Show(TPanel::diff, Action(a).isChecked()); break;
     case TPanelAction::markDiffFrom:
-      SetDiffFrom(window_.Form().History().Position());
+      SetDiffFrom(follower_.Point());
       Show(TPanel::diff, true);
       break;
     case TPanelAction::provenance:
       tint_->SetOn(Action(a).isChecked());
-      tintedAt_ = window_.Form().History().Position();
+      follower_.TintedEveryRow();
       tint_->Legend().setVisible(tint_->On());
       window_.statusBar()->setVisible(tint_->On() || !noticeClose_->parentWidget()->isHidden());
       break;
@@ -186,69 +187,49 @@ bool QtHistoryPanels::AnyViewOpen() const {
 }
 
 void QtHistoryPanels::Update() {
-  const int64_t point = window_.Form().History().Position();
-  RetintIfAged(point);
+  if (follower_.TintAged(tint_->On())) window_.EditWidget().Editor().Invalidate();
   if (!AnyViewOpen()) return;
-  const TTimeline& t = analysis_.Timeline();
-  if (analysis_.Generation() != shownGeneration_) {
-    shownGeneration_ = analysis_.Generation();
+  if (follower_.NewTimeline()) {
+    const TTimeline& t = analysis_.Timeline();
     list_->SetTimeline(&t);
     timeline_->SetTimeline(&t);
     if (!search_.empty()) Search(search_);
-    shownPoint_ = -1;
   }
-  if (point != shownPoint_) {
-    shownPoint_ = point;
-    list_->SetPoint(point);
-    timeline_->SetPoint(point);
+  if (follower_.NewPoint()) {
+    list_->SetPoint(follower_.Point());
+    timeline_->SetPoint(follower_.Point());
   }
   UpdateMarkers();
-  if (!Dock(TPanel::diff).isVisible() || !diffFrom_) return;
-  if (point == diffShownTo_ && diffGeneration_ == shownGeneration_) return;
-  // While the history is dragged the diff waits for the hand to rest.
-  if (tracking_ || window_.HistoryBar().isSliderDown()) diffRest_.start();
-  else UpdateDiff();
-}
-
-// The rows a step repaints are tinted for the new point at once; the others
-// keep ages a step old, which no eye can tell, until the ages have moved on by
-// a visible share (a jump has repainted every row already).
-void QtHistoryPanels::RetintIfAged(int64_t point) {
-  if (!tint_->On()) return;
-  const int64_t moved = std::abs(point - tintedAt_);
-  if (moved == 0 || moved * kRetintShare < std::max<int64_t>(point, 1)) return;
-  tintedAt_ = point;
-  window_.EditWidget().Editor().Invalidate();
+  switch (follower_.DiffNeed(Dock(TPanel::diff).isVisible(), window_.HistoryBar().isSliderDown())) {
+    case TPanelFollower::TDiffNeed::now: UpdateDiff(); break;
+    case TPanelFollower::TDiffNeed::wait: diffRest_.start(); break;  // until the hand rests
+    case TPanelFollower::TDiffNeed::none: break;
+  }
 }
 
 void QtHistoryPanels::UpdateMarkers() {
   std::vector<std::pair<int64_t, std::string>> markers;
   for (const TMarker& m : window_.Explorer().Logic().Markers().Items()) markers.emplace_back(m.Point, m.Label);
-  if (markers == shownMarkers_) return;
-  shownMarkers_ = markers;
+  if (!follower_.NewMarkers(markers)) return;
   list_->Model().SetMarkers(markers);
   timeline_->SetMarkers(std::move(markers));
 }
 
 void QtHistoryPanels::SetDiffFrom(std::optional<int64_t> point) {
-  diffFrom_ = point;
-  diffShownTo_ = -1;
+  follower_.SetDiffFrom(point);
   if (!point) diff_->Clear();
   else UpdateDiff();
 }
 
 void QtHistoryPanels::UpdateDiff() {
   diffRest_.stop();
-  if (!diffFrom_) return;
-  const int64_t to = window_.Form().History().Position();
+  if (!follower_.DiffFrom()) return;
   diff_->SetEditorFont(ToQFont(window_.EditWidget().Editor().Font()));
-  diff_->SetDiff(analysis_.Diff(*diffFrom_, to), *diffFrom_, to);
-  diffShownTo_ = to;
-  diffGeneration_ = analysis_.Generation();
+  diff_->SetDiff(follower_.TakeDiff(), *follower_.DiffFrom(), follower_.Point());
 }
 
 void QtHistoryPanels::FlushDiff() {
-  if (diffFrom_ && (diffRest_.isActive() || diffShownTo_ != window_.Form().History().Position())) UpdateDiff();
+  if (diffRest_.isActive() || follower_.DiffNeed(true, false) != TPanelFollower::TDiffNeed::none) UpdateDiff();
 }
 
 void QtHistoryPanels::Search(const std::string& text) {
@@ -266,22 +247,12 @@ void QtHistoryPanels::JumpTo(int64_t point) {
   window_.Guard([this, point] { window_.Explorer().Logic().GoTo(point); });
 }
 
-// The timeline is dragged as the history bar's thumb is: tracking steps while
-// it moves, the final position and the end of the scroll when it is let go.
 void QtHistoryPanels::Track(int64_t point) {
-  tracking_ = true;
-  window_.Guard([this, point] {
-    window_.Form().ScrollBarUndoScroll(TScrollCode::scTrack, static_cast<int32_t>(point));
-  });
+  window_.Guard([this, point] { follower_.Track(point); });
 }
 
 void QtHistoryPanels::Release(int64_t point) {
-  tracking_ = false;
-  window_.Guard([this, point] {
-    TFormKelvane& form = window_.Form();
-    form.ScrollBarUndoScroll(TScrollCode::scPosition, static_cast<int32_t>(point));
-    form.ScrollBarUndoScroll(TScrollCode::scEndScroll, static_cast<int32_t>(point));
-  });
+  window_.Guard([this, point] { follower_.Release(point); });
 }
 
 // A new file: the check's notice, and no point A of a history that is gone.

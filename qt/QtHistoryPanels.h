@@ -21,6 +21,7 @@
 
 #include "history/HistoryAnalysis.h"
 #include "history/HistorySearch.h"
+#include "history/PanelFollower.h"
 #include "player/ExplorerKeys.h"
 
 namespace kelvane {
@@ -55,7 +56,7 @@ class QtHistoryPanels : public QObject {
   void Show(TPanel p, bool shown);
   // Point A of the diff; none: the pane asks for one.
   void SetDiffFrom(std::optional<int64_t> point);
-  std::optional<int64_t> DiffFrom() const { return diffFrom_; }
+  std::optional<int64_t> DiffFrom() const { return follower_.DiffFrom(); }
   const std::vector<TPointRange>& SearchRanges() const { return ranges_; }
 
   // Brings every open view up to the history as it stands; the window calls
@@ -76,11 +77,11 @@ class QtHistoryPanels : public QObject {
   void Release(int64_t point);
   void UpdateDiff();
   void UpdateMarkers();
-  void RetintIfAged(int64_t point);
   bool AnyViewOpen() const;
 
   QtPlayerWindow& window_;
   THistoryAnalysis analysis_;
+  TPanelFollower follower_;
   std::array<QAction*, kPanelActionCount> actions_{};
   std::array<QDockWidget*, 3> docks_{};
   QtHistoryList* list_ = nullptr;
@@ -91,17 +92,8 @@ class QtHistoryPanels : public QObject {
   QToolButton* noticeClose_ = nullptr;
   std::function<void()> formLoaded_;  // the hook this one goes in front of
 
-  uint64_t shownGeneration_ = 0;  // the analysis generation the views show
-  int64_t shownPoint_ = -1;
-  std::vector<std::pair<int64_t, std::string>> shownMarkers_;
   std::string search_;  // UTF-8, as typed
   std::vector<TPointRange> ranges_;
-  std::optional<int64_t> diffFrom_;
-  int64_t diffShownTo_ = -1;
-  uint64_t diffGeneration_ = 0;
-  static constexpr int64_t kRetintShare = 256;  // ages moved on by 1/256 of the point show
-  int64_t tintedAt_ = 0;                        // the point every row was last tinted for
-  bool tracking_ = false;  // the timeline is being dragged
   QTimer diffRest_;        // the diff waits for the drag to pause
 };
 

@@ -37,7 +37,8 @@ void Place(HWND hwnd, bool shown, int left, int top, int width, int height) {
 
 Win32HistoryPanels::Win32HistoryPanels(Win32PlayerWindow& window)
     : window_(window),
-      analysis_(window.EditWindow().Editor(), [] { return std::make_unique<HeadlessEditHost>(); }) {
+      analysis_(window.EditWindow().Editor(), [] { return std::make_unique<HeadlessEditHost>(); }),
+      follower_(window.Form(), analysis_) {
   const LOGFONTW log = ToLogFont(TFontSpec{"ＭＳ Ｐゴシック", 12});
   font_.reset(::CreateFontIndirectW(&log));
   const HWND parent = window_.Handle();
@@ -137,7 +138,7 @@ void Win32HistoryPanels::Show(TPanelId p, bool shown) {
 
 void Win32HistoryPanels::SetTint(bool on) {
   tint_->SetOn(on);
-  tintedAt_ = Point();
+  follower_.TintedEveryRow();
   notice_->SetLegend(on);
   Relayout();
 }
@@ -151,55 +152,40 @@ bool Win32HistoryPanels::AnyViewOpen() const {
 }
 
 void Win32HistoryPanels::Update() {
-  const int64_t point = Point();
-  RetintIfAged(point);
+  if (follower_.TintAged(tint_->On())) window_.EditWindow().Editor().Invalidate();
   if (!AnyViewOpen()) return;
-  const TTimeline& t = analysis_.Timeline();
-  if (analysis_.Generation() != shownGeneration_) {
-    shownGeneration_ = analysis_.Generation();
+  if (follower_.NewTimeline()) {
+    const TTimeline& t = analysis_.Timeline();
     list_->SetTimeline(&t);
     timeline_->SetTimeline(&t);
     if (!search_.empty()) Search(search_);
-    shownPoint_ = -1;
   }
-  if (point != shownPoint_) {
-    shownPoint_ = point;
-    list_->SetPoint(point);
-    timeline_->SetPoint(point);
+  if (follower_.NewPoint()) {
+    list_->SetPoint(Point());
+    timeline_->SetPoint(Point());
   }
   UpdateMarkers();
-  if (!Shown(TPanelId::diff) || !diffFrom_) return;
-  if (point == diffShownTo_ && diffGeneration_ == shownGeneration_) return;
-  // While the timeline is dragged the diff waits for the hand to rest.
-  if (!tracking_) return UpdateDiff();
-  if (point != diffWaitsFor_) {
-    diffWaitsFor_ = point;
-    diff_->WaitForRest(kDiffRestMs);
+  switch (follower_.DiffNeed(Shown(TPanelId::diff), false)) {
+    case TPanelFollower::TDiffNeed::now: UpdateDiff(); break;
+    case TPanelFollower::TDiffNeed::wait:  // until the hand rests
+      if (Point() != diffWaitsFor_) {
+        diffWaitsFor_ = Point();
+        diff_->WaitForRest(kDiffRestMs);
+      }
+      break;
+    case TPanelFollower::TDiffNeed::none: break;
   }
-}
-
-// The rows a step repaints are tinted for the new point at once; the others
-// keep ages a step old, which no eye can tell, until the ages have moved on by
-// a visible share (a jump has repainted every row already).
-void Win32HistoryPanels::RetintIfAged(int64_t point) {
-  if (!tint_->On()) return;
-  const int64_t moved = std::abs(point - tintedAt_);
-  if (moved == 0 || moved * kRetintShare < std::max<int64_t>(point, 1)) return;
-  tintedAt_ = point;
-  window_.EditWindow().Editor().Invalidate();
 }
 
 void Win32HistoryPanels::UpdateMarkers() {
   std::vector<std::pair<int64_t, std::string>> markers = Markers ? Markers() : decltype(markers){};
-  if (markers == shownMarkers_) return;
-  shownMarkers_ = markers;
+  if (!follower_.NewMarkers(markers)) return;
   list_->SetMarkers(markers);
   timeline_->SetMarkers(std::move(markers));
 }
 
 void Win32HistoryPanels::SetDiffFrom(std::optional<int64_t> point) {
-  diffFrom_ = point;
-  diffShownTo_ = -1;
+  follower_.SetDiffFrom(point);
   if (!point) diff_->Clear();
   else UpdateDiff();
 }
@@ -207,20 +193,17 @@ void Win32HistoryPanels::SetDiffFrom(std::optional<int64_t> point) {
 void Win32HistoryPanels::UpdateDiff() {
   diff_->StopWaiting();
   diffWaitsFor_ = -1;
-  if (!diffFrom_) return;
-  const int64_t to = Point();
+  if (!follower_.DiffFrom()) return;
   const TFontSpec& font = window_.EditWindow().Editor().Font();
   if (font != diffFont_) {
     diffFont_ = font;
     diff_->SetEditorFont(font);
   }
-  diff_->SetDiff(analysis_.Diff(*diffFrom_, to), *diffFrom_, to);
-  diffShownTo_ = to;
-  diffGeneration_ = analysis_.Generation();
+  diff_->SetDiff(follower_.TakeDiff(), *follower_.DiffFrom(), Point());
 }
 
 void Win32HistoryPanels::FlushDiff() {
-  if (diffFrom_ && (diff_->Waiting() || diffShownTo_ != Point())) UpdateDiff();
+  if (diff_->Waiting() || follower_.DiffNeed(true, false) != TPanelFollower::TDiffNeed::none) UpdateDiff();
 }
 
 void Win32HistoryPanels::Search(const std::string& text) {
@@ -242,22 +225,12 @@ void Win32HistoryPanels::JumpTo(int64_t point) {
   });
 }
 
-// The timeline is dragged as the history bar's thumb is: tracking steps while
-// it moves, the final position and the end of the scroll when it is let go.
 void Win32HistoryPanels::Track(int64_t point) {
-  tracking_ = true;
-  window_.Guard([this, point] {
-    window_.Form().ScrollBarUndoScroll(TScrollCode::scTrack, static_cast<int32_t>(point));
-  });
+  window_.Guard([this, point] { follower_.Track(point); });
 }
 
 void Win32HistoryPanels::Release(int64_t point) {
-  tracking_ = false;
-  window_.Guard([this, point] {
-    TFormKelvane& form = window_.Form();
-    form.ScrollBarUndoScroll(TScrollCode::scPosition, static_cast<int32_t>(point));
-    form.ScrollBarUndoScroll(TScrollCode::scEndScroll, static_cast<int32_t>(point));
-  });
+  window_.Guard([this, point] { follower_.Release(point); });
 }
 
 // A new file: the check's notice, and no point A of a history that is gone.

@@ -18,6 +18,7 @@
 
 #include "history/HistoryAnalysis.h"
 #include "history/HistorySearch.h"
+#include "history/PanelFollower.h"
 #include "win32/GdiCanvas.h"
 #include "win32/WinApi.h"
 
@@ -62,7 +63,7 @@ class Win32HistoryPanels {
   bool Shown(TPanelId p) const { return shown_[static_cast<size_t>(p)]; }
   // Point A of the diff; none: the pane asks for one.
   void SetDiffFrom(std::optional<int64_t> point);
-  std::optional<int64_t> DiffFrom() const { return diffFrom_; }
+  std::optional<int64_t> DiffFrom() const { return follower_.DiffFrom(); }
   void SetTint(bool on);
   const std::vector<TPointRange>& SearchRanges() const { return ranges_; }
 
@@ -93,10 +94,10 @@ class Win32HistoryPanels {
   void Release(int64_t point);
   void UpdateDiff();
   void UpdateMarkers();
-  void RetintIfAged(int64_t point);
 
   Win32PlayerWindow& window_;
   THistoryAnalysis analysis_;
+  TPanelFollower follower_;
   TGdiPtr<HFONT> font_;
   std::unique_ptr<Win32HistoryList> list_;
   std::unique_ptr<Win32TimelinePanel> timeline_;
@@ -106,19 +107,10 @@ class Win32HistoryPanels {
   std::function<void()> formLoaded_;  // the hook this one goes in front of
   std::array<bool, 3> shown_{};
 
-  uint64_t shownGeneration_ = 0;  // the analysis generation the views show
-  int64_t shownPoint_ = -1;
-  std::vector<std::pair<int64_t, std::string>> shownMarkers_;
   std::string search_;  // UTF-8, as typed
   std::vector<TPointRange> ranges_;
-  std::optional<int64_t> diffFrom_;
-  int64_t diffShownTo_ = -1;
-  uint64_t diffGeneration_ = 0;
   int64_t diffWaitsFor_ = -1;  // the point the diff's rest began at
   TFontSpec diffFont_;
-  static constexpr int64_t kRetintShare = 256;  // ages moved on by 1/256 of the point show
-  int64_t tintedAt_ = 0;                        // the point every row was last tinted for
-  bool tracking_ = false;                       // the timeline is being dragged
 };
 
 }  // namespace kelvane

@@ -2,6 +2,7 @@
 #include "history/TimelineColumns.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace kelvane {
 
@@ -78,6 +79,20 @@ TTimelineColumns TimelineColumns(const TTimeline& t, const TTimelineGeometry& g)
   out.ShadeBefore = t.First() > 0 ? g.XOf(t.First()) : 0;
   out.ShadeFrom = t.Last() < t.Records() ? g.XOf(t.Last()) + 1 : g.Width;
   return out;
+}
+
+const std::pair<int64_t, std::string>* MarkerNear(const TTimelineGeometry& g,
+                                                  const std::vector<std::pair<int64_t, std::string>>& markers, int x) {
+  const std::pair<int64_t, std::string>* nearest = nullptr;
+  int distance = kMarkerReach + 1;
+  for (const auto& marker : markers) {
+    const int d = std::abs(g.XOf(marker.first) - x);
+    if (d < distance) {
+      distance = d;
+      nearest = &marker;
+    }
+  }
+  return nearest;
 }
 
 }  // namespace kelvane

@@ -8,6 +8,8 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "history/Timeline.h"
@@ -66,5 +68,11 @@ struct TTimelineColumns {
 };
 
 TTimelineColumns TimelineColumns(const TTimeline& timeline, const TTimelineGeometry& g);
+
+// The marker (point, label) whose column is nearest to column X, within
+// kMarkerReach pixels of it, as hovering names it; null for none.
+constexpr int kMarkerReach = 3;
+const std::pair<int64_t, std::string>* MarkerNear(const TTimelineGeometry& g,
+                                                  const std::vector<std::pair<int64_t, std::string>>& markers, int x);
 
 }  // namespace kelvane

@@ -18,7 +18,6 @@ namespace kelvane {
 
 namespace {
 
-constexpr int kMarkerReach = 3;  // how far from a marker's column hovering still names it
 const QColor kPointColor(200, 24, 24);
 const QColor kPointHalo(255, 255, 255, 150);
 const QColor kRangeColor(240, 168, 0, 150);
@@ -125,17 +124,7 @@ void QtTimelinePanel::PaintPoint(QPainter& p, const TTimelineGeometry& g) const 
 }
 
 const std::pair<int64_t, std::string>* QtTimelinePanel::MarkerNear(int x) const {
-  const TTimelineGeometry g = Geometry();
-  const std::pair<int64_t, std::string>* nearest = nullptr;
-  int distance = kMarkerReach + 1;
-  for (const auto& marker : markers_) {
-    const int d = std::abs(g.XOf(marker.first) - x);
-    if (d < distance) {
-      distance = d;
-      nearest = &marker;
-    }
-  }
-  return nearest;
+  return kelvane::MarkerNear(Geometry(), markers_, x);
 }
 
 QString QtTimelinePanel::ToolTipAt(QPoint pos) const {

@@ -7,6 +7,7 @@
 
 #include "platform/Codepage.h"
 #include "win32/WinText.h"
+#include "win32/WindowClass.h"
 
 namespace kelvane {
 
@@ -18,19 +19,7 @@ constexpr size_t kReconvertHeader = 32;  // the control's RECONVERTSTRING in byt
 
 int BarOf(ScrollBarKind bar) { return bar == ScrollBarKind::Vert ? SB_VERT : SB_HORZ; }
 
-void RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_IBEAM);
-    wc.lpszClassName = kClassName;
-    return ::RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-}
+void RegisterClassOnce() { RegisterWindowClass({kClassName, DefWindowProcW, IDC_IBEAM, nullptr, CS_DBLCLKS}); }
 
 // The clipboard, opened for the life of the scope. Another program may hold
 // it for a moment; a few tries get past that.

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "win32/WinText.h"
+#include "win32/WindowClass.h"
 
 namespace kelvane {
 
@@ -25,18 +26,7 @@ struct TPopup {
   int What[2];
 };
 
-void RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return ::RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-}
+void RegisterClassOnce() { RegisterWindowClass({kClassName}); }
 
 int TextWidth(HDC dc, const std::string& text) {
   const std::wstring w = ToWide(text);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "win32/WinText.h"
+#include "win32/WindowClass.h"
 
 namespace kelvane {
 
@@ -20,19 +21,7 @@ constexpr int kNoticeHeight = 48;
 constexpr int kPad = 2;
 constexpr std::array<const wchar_t*, 4> kButtonTexts{L"追加", L"名前変更", L"削除", L"移動"};
 
-void RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = kClassName;
-    return ::RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-}
+void RegisterClassOnce() { RegisterWindowClass({kClassName, DefWindowProcW, IDC_ARROW, ButtonFaceBrush()}); }
 
 HWND Child(HWND parent, const wchar_t* klass, const wchar_t* text, DWORD style, int id, HFONT font,
            DWORD exStyle = 0) {

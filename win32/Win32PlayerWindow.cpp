@@ -9,6 +9,7 @@
 #include "win32/Win32HistoryPanels.h"
 #include "win32/Win32ToolImages.h"
 #include "win32/WinText.h"
+#include "win32/WindowClass.h"
 
 namespace kelvane {
 
@@ -52,19 +53,7 @@ constexpr std::array<TActionDef, kPlayerActionCount> kActions{{
 int CommandOf(TPlayerAction a) { return kCommandBase + static_cast<int>(a); }
 bool IsAuto(TPlayerAction a) { return a == TPlayerAction::textUndoAuto || a == TPlayerAction::textRedoAuto; }
 
-void RegisterClassOnce() {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = kClassName;
-    return ::RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-}
+void RegisterClassOnce() { RegisterWindowClass({kClassName, DefWindowProcW, IDC_ARROW, ButtonFaceBrush()}); }
 
 // The filter "UndoFile(*.eud)|*.eud" in the dialogs' own form.
 constexpr wchar_t kFilter[] = L"UndoFile(*.eud)\0*.eud\0";

@@ -30,7 +30,6 @@ constexpr COLORREF kRangeColor = RGB(245, 198, 98);  // the band's amber over th
 constexpr COLORREF kPoleColor = RGB(40, 40, 48);
 constexpr COLORREF kFlagColor = RGB(214, 60, 40);  // the explorer's flag
 constexpr int kDot = 2;
-constexpr int kMarkerReach = 3;  // how far from a marker's column hovering still names it
 
 void Fill(HDC dc, int left, int top, int width, int height, COLORREF color) {
   if (width <= 0 || height <= 0) return;
@@ -116,17 +115,7 @@ void Win32TimelinePanel::BuildToolTip() {
 }
 
 const std::pair<int64_t, std::string>* Win32TimelinePanel::MarkerNear(int x) const {
-  const TTimelineGeometry g = Geometry();
-  const std::pair<int64_t, std::string>* nearest = nullptr;
-  int distance = kMarkerReach + 1;
-  for (const auto& marker : markers_) {
-    const int d = std::abs(g.XOf(marker.first) - x);
-    if (d < distance) {
-      distance = d;
-      nearest = &marker;
-    }
-  }
-  return nearest;
+  return kelvane::MarkerNear(Geometry(), markers_, x);
 }
 
 LRESULT Win32TimelinePanel::OnNotify(NMHDR& n) {

@@ -173,4 +173,9 @@ bool THistoryExplorer::RestoreDiscarded() {
   return true;
 }
 
+std::string THistoryExplorer::RestoreQuestion() const {
+  return "入力で破棄された履歴（全 " + std::to_string(discarded_.Records()) + " 件、位置 " +
+         std::to_string(discarded_.Point()) + "）を復元しますか？\nその後の編集は失われます。";
+}
+
 }  // namespace kelvane

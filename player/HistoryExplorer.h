@@ -65,6 +65,8 @@ class THistoryExplorer {
   // Gives it back: text, both stacks and the point as they were just before
   // the first discarding edit. False when nothing is kept.
   bool RestoreDiscarded();
+  // What the window asks before it gives the discarded history back.
+  std::string RestoreQuestion() const;
 
  private:
   void Stepping(bool redo);

@@ -308,10 +308,7 @@ void QtExplorer::GoToSelected() {
 // The edits made since the history was thrown away go in its place: asked first.
 void QtExplorer::RestoreAsked() {
   if (!logic_.CanRestore()) return;
-  const TDiscardedHistory& kept = logic_.Discarded();
-  const std::string question = "入力で破棄された履歴（全 " + std::to_string(kept.Records()) + " 件、位置 " +
-                               std::to_string(kept.Point()) + "）を復元しますか？\nその後の編集は失われます。";
-  if (window_.AskOkCancel("履歴の復元", question)) logic_.RestoreDiscarded();
+  if (window_.AskOkCancel("履歴の復元", logic_.RestoreQuestion())) logic_.RestoreDiscarded();
 }
 
 void QtExplorer::MarkersChanged(bool written) {

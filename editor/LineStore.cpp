@@ -148,32 +148,72 @@ void TVeskItem::CheckInvariants() const {
 #endif
 }
 
+void TVeskItem::Reuse(TVeskEdit* owner, std::string_view text) {
+  Owner = owner;
+  Text.assign(text);
+  if (!d_) return;
+  d_->AttrsStale = d_->WidthsStale = true;
+  d_->RefChars.reset();
+  d_->MemoCol = 0;
+  d_->MemoX = 0;
+}
+
+namespace {
+constexpr size_t kSpareLines = 2048;
+constexpr size_t kSpareCapacity = 512;  // bytes of text a kept record may hold
+}  // namespace
+
+std::unique_ptr<TVeskItem> TVeskItems::Make(TVeskEdit* owner, std::string_view text) {
+  if (spare_.empty()) return std::make_unique<TVeskItem>(owner, std::string(text));
+  std::unique_ptr<TVeskItem> r = std::move(spare_.back());
+  spare_.pop_back();
+  r->Reuse(owner, text);
+  return r;
+}
+
+void TVeskItems::Release(TVeskItem* r) {
+  std::unique_ptr<TVeskItem> owned(r);
+  if (spare_.size() >= kSpareLines || r->Text.capacity() > kSpareCapacity) return;
+  if (spare_.capacity() == 0) spare_.reserve(kSpareLines);
+  spare_.push_back(std::move(owned));
+}
+
 TVeskItem& TVeskItems::Get(int64_t i) { return *items_[CheckedIndex(i, Count())]; }
 
 const TVeskItem& TVeskItems::Get(int64_t i) const { return *items_[CheckedIndex(i, Count())]; }
 
-void TVeskItems::Add(std::unique_ptr<TVeskItem> r) { items_.push_back(std::move(r)); }
+void TVeskItems::Add(std::unique_ptr<TVeskItem> r) { Insert(Count(), std::move(r)); }
 
 void TVeskItems::Insert(int32_t i, std::unique_ptr<TVeskItem> r) {
   size_t at = i < 0 ? 0 : std::min<size_t>(static_cast<size_t>(i), items_.size());
-  items_.insert(at, std::move(r));
+  items_.insert(at, r.get());
+  r.release();  // the list owns it from here
 }
 
 void TVeskItems::InsertRange(int32_t i, std::vector<std::unique_ptr<TVeskItem>> r) {
   size_t at = i < 0 ? 0 : std::min<size_t>(static_cast<size_t>(i), items_.size());
-  items_.insert(at, std::move(r));
+  std::vector<TVeskItem*> raw;
+  raw.reserve(r.size());
+  for (const std::unique_ptr<TVeskItem>& p : r) raw.push_back(p.get());
+  items_.insert(at, std::move(raw));
+  for (std::unique_ptr<TVeskItem>& p : r) p.release();
 }
 
-void TVeskItems::Delete(int64_t i) { items_.erase(CheckedIndex(i, Count())); }
+void TVeskItems::Delete(int64_t i) { Release(items_.take(CheckedIndex(i, Count()))); }
 
 void TVeskItems::DeleteRange(int64_t first, int64_t count) {
   if (count <= 0) return;
   CheckedIndex(first, Count());
   CheckedIndex(first + count - 1, Count());
+  for (int64_t k = first; k < first + count; ++k) Release(items_[static_cast<size_t>(k)]);
   items_.erase(static_cast<size_t>(first), static_cast<size_t>(count));
 }
 
-void TVeskItems::Clear() { items_.clear(); }
+void TVeskItems::Clear() {
+  for (size_t k = 0; k < items_.size(); ++k) delete items_[k];
+  items_.clear();
+  spare_.clear();
+}
 
 void TVeskItems::KeepHead(int32_t i, int64_t n) {
   TVeskItem& line = Get(i);

@@ -83,6 +83,9 @@ class TVeskItem {
 
  private:
   friend class TLineScanner;
+  friend class TVeskItems;
+
+  void Reuse(TVeskEdit* owner, std::string_view text);  // as if made anew, its storage kept
 
   int32_t ColumnWalk(int64_t x, bool atMiddleGoesBefore) const;
   void PadTo(int64_t x);
@@ -115,15 +118,24 @@ class TVeskItem {
   mutable std::unique_ptr<TDerived> d_;
 };
 
-// The line list: owns its records. The editor keeps it non-empty.
+// The line list: owns its records. The editor keeps it non-empty. The blocks
+// hold plain pointers, so that a line put in or taken out moves the rest of
+// its block with one memmove rather than element by element.
 class TVeskItems {
  public:
+  TVeskItems() = default;
+  ~TVeskItems() { Clear(); }
+  TVeskItems(const TVeskItems&) = delete;
+  TVeskItems& operator=(const TVeskItems&) = delete;
+
   int32_t Count() const { return static_cast<int32_t>(items_.size()); }
   // The record at I; an index outside 0 … Count−1 raises EListError.
   TVeskItem& Get(int64_t i);
   const TVeskItem& Get(int64_t i) const;
   TVeskItem& operator[](int32_t i) { return *items_[static_cast<size_t>(i)]; }
   const TVeskItem& operator[](int32_t i) const { return *items_[static_cast<size_t>(i)]; }
+  // The record at I, or null outside the list.
+  const TVeskItem* Find(int64_t i) const { return i >= 0 && i < Count() ? items_[static_cast<size_t>(i)] : nullptr; }
 
   void Add(std::unique_ptr<TVeskItem> r);
   void Insert(int32_t i, std::unique_ptr<TVeskItem> r);  // before I; appended when I ≥ Count
@@ -136,8 +148,18 @@ class TVeskItems {
   void DropHead(int32_t i, int64_t n);  // line I loses its first N bytes
   void ScanAll();
 
+  // A line of Owner holding Text, unscanned: a record an earlier delete gave
+  // back where there is one, so that its storage serves again, else a new one.
+  std::unique_ptr<TVeskItem> Make(TVeskEdit* owner, std::string_view text);
+
  private:
-  BlockVector<std::unique_ptr<TVeskItem>> items_;
+  void Release(TVeskItem* r);  // kept for Make, or freed
+
+  BlockVector<TVeskItem*> items_;  // each owned: freed when it leaves the list
+  // Records deleted lately, for Make: a walk through the history takes lines
+  // out and puts lines in all the time, and each new line is four
+  // allocations. Only a few short ones are kept.
+  std::vector<std::unique_ptr<TVeskItem>> spare_;
 };
 
 // The pieces of a text split at CR LF (a trailing CR LF gives no final empty piece).

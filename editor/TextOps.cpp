@@ -59,13 +59,13 @@ void TVeskEdit::ClearText() {
   SelAnchor = CaretPos;
 }
 
-void TVeskEdit::InsertLine(int32_t index, std::string s) {
-  auto item = std::make_unique<TVeskItem>(this, std::move(s));
+void TVeskEdit::InsertLine(int32_t index, std::string_view s) {
+  std::unique_ptr<TVeskItem> item = Items.Make(this, s);
   if (!DefersScan()) item->Scan();  // else when first read
   Items.Insert(index, std::move(item));
 }
 
-void TVeskEdit::AddLine(std::string s) { InsertLine(Items.Count(), std::move(s)); }
+void TVeskEdit::AddLine(std::string_view s) { InsertLine(Items.Count(), s); }
 
 void TVeskEdit::InsertText(std::string_view s) {
   if (s.empty()) return;
@@ -104,9 +104,9 @@ void TVeskEdit::InsertPieces(std::vector<std::string_view> pieces) {
     pieces.push_back({});
     const size_t n = pieces.size();
     line.ReplaceBytes(cut, tail.size(), pieces[0]);
-    for (size_t i = 1; i + 1 < n; ++i) InsertLine(SaturatedAdd(y, static_cast<int64_t>(i)), std::string(pieces[i]));
+    for (size_t i = 1; i + 1 < n; ++i) InsertLine(SaturatedAdd(y, static_cast<int64_t>(i)), pieces[i]);
     const int32_t lastY = SaturatedAdd(y, static_cast<int64_t>(n - 2));
-    if (!tail.empty()) Items.Get(lastY).Assign(std::string(pieces[n - 2]).append(tail));
+    if (!tail.empty()) Items.Get(lastY).Append(tail);  // the line holds pieces[n-2]: n ≥ 3 here
     CaretPos = {static_cast<int32_t>(pieces[n - 2].size()), lastY};
     RepaintLines(y, Items.Count() - 1);
   }
@@ -123,9 +123,8 @@ void TVeskEdit::SplitLine() {
   } else if (x >= n) {
     InsertLine(y + 1, {});
   } else {
-    std::string rest = line.Text.substr(static_cast<size_t>(x));
+    InsertLine(y + 1, std::string_view(line.Text).substr(static_cast<size_t>(x)));  // the line stays where it is
     Items.KeepHead(y, x);
-    InsertLine(y + 1, std::move(rest));
   }
   SetCaret({0, y + 1});
   RepaintLines(y, SaturatedAdd(y, VisibleLines));

@@ -81,6 +81,7 @@ void TVeskUndo::Undo() {
   if (FUndoList.Count() == 0) return;
   if (!Apply(FUndoList.Top())) return;
   FUndoList.MoveTopTo(FRedoList);
+  FetchAhead(FUndoList);
   FEdit.SetCaret(FEdit.CaretPos);
   FEdit.Invalidate();
 }
@@ -99,8 +100,24 @@ void TVeskUndo::Redo() {
   // over the limit to its first state and back would lose its oldest records.
   FRedoList.MoveTopTo(FUndoList);
   FRedoing = false;
+  FetchAhead(FRedoList);
   FEdit.SetCaret(FEdit.CaretPos);
   FEdit.Invalidate();
+}
+
+// Asks the processor for what the next step on Next will read first (its
+// record's text and its line) while this step places the caret. On a history
+// too long for the cache both are far apart in memory, and the step would
+// otherwise wait for each in turn.
+void TVeskUndo::FetchAhead(const TUndoList& next) const {
+#if defined(__GNUC__)
+  const TUndoData* r = next.TopOrNull();
+  if (!r) return;
+  __builtin_prefetch(r->Text.data());
+  if (const TVeskItem* line = FEdit.Items.Find(r->Caret.Y)) __builtin_prefetch(line);
+#else
+  (void)next;
+#endif
 }
 
 bool TVeskUndo::Apply(TUndoData& r) {

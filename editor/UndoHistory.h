@@ -43,6 +43,7 @@ class TUndoList {
   TUndoData& operator[](int64_t i) { return items_[CheckedIndex(i, Count())]; }
   const TUndoData& operator[](int64_t i) const { return items_[CheckedIndex(i, Count())]; }
   TUndoData& Top() { return (*this)[int64_t{Count()} - 1]; }
+  const TUndoData* TopOrNull() const { return items_.empty() ? nullptr : &items_.back(); }
   // Appends R at the top; returns its index.
   int32_t Add(TUndoData r);
   void Delete(int64_t index);
@@ -107,6 +108,7 @@ class TVeskUndo {
   void ApplyEnter(TUndoData& r);
   void ApplyChange(TUndoData& r);
   void CheckFits(const TUndoData& r) const;
+  void FetchAhead(const TUndoList& next) const;
 
   std::vector<std::string_view> FPieces;  // the lines of a change record, reused
   std::string FScratch;                   // the lines a change record replaces, reused

@@ -253,8 +253,8 @@ class TVeskEdit : public TVeskMetrics,
   std::string GetText() const;
   void SetText(std::string_view s);
   void ClearText();
-  void InsertLine(int32_t index, std::string s);
-  void AddLine(std::string s);
+  void InsertLine(int32_t index, std::string_view s);
+  void AddLine(std::string_view s);
   void InsertText(std::string_view s);  // raw, at the caret; records nothing
   // Raw, at the caret, breaking lines at CR LF alone: a record's text put back.
   void InsertRecordedText(std::string_view s);

@@ -264,10 +264,15 @@ std::vector<std::string_view> SplitAtBreaks(std::string_view s) {
 
 std::vector<std::string_view> SplitAtCrLfKeepingEnd(std::string_view s) {
   std::vector<std::string_view> pieces;
+  SplitAtCrLfKeepingEnd(s, pieces);
+  return pieces;
+}
+
+void SplitAtCrLfKeepingEnd(std::string_view s, std::vector<std::string_view>& pieces) {
+  pieces.clear();
   for (size_t brk; (brk = s.find("\r\n")) != std::string_view::npos; s.remove_prefix(brk + 2))
     pieces.push_back(s.substr(0, brk));
   pieces.push_back(s);
-  return pieces;
 }
 
 std::string_view UpToNul(std::string_view s) { return s.substr(0, s.find('\0')); }

@@ -183,6 +183,7 @@ std::vector<std::string_view> SplitAtBreaks(std::string_view s);
 // The pieces of S between CR LF pairs, each break one cut: joined again with
 // CR LF they give S exactly ("a\r\n" gives "a" and "", "" gives "").
 std::vector<std::string_view> SplitAtCrLfKeepingEnd(std::string_view s);
+void SplitAtCrLfKeepingEnd(std::string_view s, std::vector<std::string_view>& pieces);  // into Pieces, cleared first
 
 // S up to its first NUL byte, which ends a text wherever it is read.
 std::string_view UpToNul(std::string_view s);

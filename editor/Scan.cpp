@@ -357,31 +357,36 @@ void TVeskItem::MeasureWidths() const {
 
 // Character by character from From (a character start) until the old widths
 // are in step again: past ChangedEnd, at a byte that began a character before.
+// It runs for every byte a history step puts in, so the common characters,
+// measured before, come straight from the cache without a call.
 void TVeskItem::Remeasure(size_t from, size_t changedEnd) const {
   const size_t n = Text.size();
-  std::string& widths = d_->Widths;
+  const unsigned char* text = reinterpret_cast<const unsigned char*>(Text.data());
+  char* widths = d_->Widths.data();
   const std::array<uint8_t, 15556>& cache = Owner->WidthCache;
-  size_t i = from;
-  while (i < n && !(i >= changedEnd && widths[i] != 0)) {
-    const unsigned char b = At(Text, i);
-    // Characters measured before, the common case, straight from the cache.
-    if (b < 0x80 && b != '\t' && cache[b] != 0) {
-      widths[i++] = static_cast<char>(cache[b]);
-      continue;
+  const auto measure = [&](size_t i) -> size_t {  // the byte after the character at I
+    const unsigned char b = text[i];
+    if (b < 0x80 && b != '\t') {
+      if (const uint8_t w = cache[b]; w != 0) {
+        widths[i] = static_cast<char>(w);
+        return i + 1;
+      }
     }
     const bool lead = IsLeadByte(b);
     if (lead && i + 1 < n) {
-      if (const uint8_t w = cache[WidthCell(b, At(Text, i + 1))]; w != 0) {
+      widths[i + 1] = '\0';
+      if (const uint8_t w = cache[WidthCell(b, text[i + 1])]; w != 0) {
         widths[i] = static_cast<char>(w);
-        widths[i + 1] = '\0';
-        i += 2;
-        continue;
+        return i + 2;
       }
     }
     widths[i] = static_cast<char>(Owner->StoredCharWidth(Text, i));
-    if (lead && i + 1 < n) widths[i + 1] = '\0';
-    i += lead ? 2 : 1;
-  }
+    return lead ? i + 2 : i + 1;
+  };
+  size_t i = from;
+  const size_t end = std::min(changedEnd, n);
+  while (i < end) i = measure(i);
+  while (i < n && widths[i] == 0) i = measure(i);
 }
 
 std::string TVeskItem::Classes() const {

@@ -71,7 +71,8 @@ void TVeskEdit::InsertText(std::string_view s) {
   if (s.empty()) return;
   // Exactly the pieces the recorded count is made of (InsertedLength), so
   // that undo takes away what was put in.
-  InsertPieces(InsertedPieces(s));
+  std::vector<std::string_view> pieces = InsertedPieces(s);
+  InsertPieces(pieces);
 }
 
 // A recorded text goes back as the bytes it holds: only CR LF was a line
@@ -85,10 +86,15 @@ void TVeskEdit::InsertRecordedText(std::string_view s) {
     FireChange();
     return;
   }
-  InsertPieces(SplitAtCrLfKeepingEnd(s));
+  // A history step puts in many texts of several lines: the list of their
+  // lines keeps its storage from one to the next (taken out while in use).
+  std::vector<std::string_view> pieces = std::move(FPieceScratch);
+  SplitAtCrLfKeepingEnd(s, pieces);
+  InsertPieces(pieces);
+  FPieceScratch = std::move(pieces);
 }
 
-void TVeskEdit::InsertPieces(std::vector<std::string_view> pieces) {
+void TVeskEdit::InsertPieces(std::vector<std::string_view>& pieces) {
   const int32_t y = CaretPos.Y;
   const int32_t x = CaretPos.X;
   TVeskItem& line = Items.Get(y);

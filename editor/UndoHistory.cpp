@@ -237,7 +237,7 @@ void TVeskUndo::ApplyChange(TUndoData& r) {
   if (newCount > r.Count) {  // the lines it adds, made empty and assigned below with the others
     std::vector<std::unique_ptr<TVeskItem>> added;
     added.reserve(static_cast<size_t>(newCount - r.Count));
-    for (int32_t i = r.Count; i < newCount; ++i) added.push_back(std::make_unique<TVeskItem>(&e));
+    for (int32_t i = r.Count; i < newCount; ++i) added.push_back(e.Items.Make(&e, {}));
     e.Items.InsertRange(y + r.Count, std::move(added));
   }
   for (int32_t i = 0; i < newCount; ++i) e.Items[y + i].Assign(FPieces[static_cast<size_t>(i)]);

@@ -434,13 +434,14 @@ class TVeskEdit : public TVeskMetrics,
   LRESULT WMLButtonDblClk(WPARAM, LPARAM);
   LRESULT WMRButtonDown(WPARAM, LPARAM);
   void InsertTyped(std::string_view s);
-  void InsertPieces(std::vector<std::string_view> pieces);
+  void InsertPieces(std::vector<std::string_view>& pieces);  // appends one empty piece
   void SkipEchoedChar(uint32_t ch);
   void DeleteLinePart(int32_t line, bool toEnd);
   void FollowBoxCaret(int32_t x);
   bool StartTextDrag(int32_t x, int32_t y, TPoint doc);
 
   EditHost& FHost;
+  std::vector<std::string_view> FPieceScratch;  // a recorded text's lines, storage reused
   TFontSpec FFont;
   bool FEnabled = true;
   bool FAutoWrap = false;

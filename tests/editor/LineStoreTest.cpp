@@ -109,6 +109,31 @@ TEST(Scan, LeadByteInLastPosition) {
   EXPECT_EQ(f.edit.NormalizePos({1, 0}), (TPoint{1, 0}));
 }
 
+// Lines taken out are given to the next new lines with their storage: such a
+// line must read as a new one, shown references and the caret's memo included.
+TEST(Scan, ALineMadeFromADeletedOneReadsAsNew) {
+  EditorFixture f;
+  f.edit.SetShowNumRef(true);
+  const std::string first = Sjis("漢字") + "&#x3042;" + std::string(300, 'w');
+  f.edit.SetText(first + "\r\nx");
+  f.edit.Items[0].PrefixWidth(200);  // a memo far along the old bytes
+  f.edit.Perform(WM_SETREDRAW, 0);     // frozen, as in a jump: the new line is read unscanned
+  f.edit.Items.Delete(0);
+  const std::string second = "ab&#65;" + Sjis("あ");
+  f.edit.InsertLine(1, second);
+  EditorFixture fresh;
+  fresh.edit.SetShowNumRef(true);
+  fresh.edit.SetText("x\r\n" + second);
+  const TVeskItem& reused = f.edit.Items[1];
+  const TVeskItem& made = fresh.edit.Items[1];
+  EXPECT_EQ(reused.Text, second);
+  EXPECT_EQ(reused.Attrs(), made.Attrs());
+  EXPECT_EQ(reused.Widths(), made.Widths());
+  EXPECT_EQ(reused.RefChars(), made.RefChars());
+  EXPECT_EQ(reused.PrefixWidth(second.size()), made.PrefixWidth(second.size()));
+  f.edit.Perform(WM_SETREDRAW, 1);
+}
+
 TEST(InsertText, WithoutBreaks) {
   EditorFixture f;
   f.edit.SetText("abcd");

@@ -141,6 +141,7 @@ LRESULT TVeskEdit::WMSetRedraw(WPARAM wParam, LPARAM) {
   FFrozen = wParam == 0;
   FHost.SetRedraw(wParam != 0);
   if (thawing) KeepPositionsInText();  // what the frozen batch's changes left to do
+  if (thawing) Items.DropSpares();     // the batch's lines given back are not kept past it
   if (thawing && FCaretStale) {
     FCaretStale = false;
     PlaceCaretAtDocPoint();

@@ -148,14 +148,12 @@ void TVeskItem::CheckInvariants() const {
 #endif
 }
 
+// The derived part goes: a line nobody reads holds only its bytes and a null
+// pointer, however it was made.
 void TVeskItem::Reuse(TVeskEdit* owner, std::string_view text) {
   Owner = owner;
   Text.assign(text);
-  if (!d_) return;
-  d_->AttrsStale = d_->WidthsStale = true;
-  d_->RefChars.reset();
-  d_->MemoCol = 0;
-  d_->MemoX = 0;
+  d_.reset();
 }
 
 namespace {
@@ -173,7 +171,7 @@ std::unique_ptr<TVeskItem> TVeskItems::Make(TVeskEdit* owner, std::string_view t
 
 void TVeskItems::Release(TVeskItem* r) {
   std::unique_ptr<TVeskItem> owned(r);
-  if (spare_.size() >= kSpareLines || r->Text.capacity() > kSpareCapacity) return;
+  if (!r->DefersScan() || spare_.size() >= kSpareLines || r->Text.capacity() > kSpareCapacity) return;
   if (spare_.capacity() == 0) spare_.reserve(kSpareLines);
   spare_.push_back(std::move(owned));
 }

@@ -151,14 +151,16 @@ class TVeskItems {
   // A line of Owner holding Text, unscanned: a record an earlier delete gave
   // back where there is one, so that its storage serves again, else a new one.
   std::unique_ptr<TVeskItem> Make(TVeskEdit* owner, std::string_view text);
+  void DropSpares() { std::vector<std::unique_ptr<TVeskItem>>().swap(spare_); }  // those kept for Make freed
 
  private:
   void Release(TVeskItem* r);  // kept for Make, or freed
 
   BlockVector<TVeskItem*> items_;  // each owned: freed when it leaves the list
-  // Records deleted lately, for Make: a walk through the history takes lines
-  // out and puts lines in all the time, and each new line is four
-  // allocations. Only a few short ones are kept.
+  // Records deleted lately while their editor defers scanning, for Make: a
+  // walk through the history takes lines out and puts lines in all the time,
+  // and each new line is four allocations. Only short ones are kept, and only
+  // until the batch ends (DropSpares), so a text costs no more after a jump.
   std::vector<std::unique_ptr<TVeskItem>> spare_;
 };
 

@@ -87,11 +87,13 @@ void TVeskEdit::InsertRecordedText(std::string_view s) {
     return;
   }
   // A history step puts in many texts of several lines: the list of their
-  // lines keeps its storage from one to the next (taken out while in use).
+  // lines keeps its storage from one to the next (taken out while in use),
+  // unless a long text made it large.
+  constexpr size_t kKeptPieces = 256;
   std::vector<std::string_view> pieces = std::move(FPieceScratch);
   SplitAtCrLfKeepingEnd(s, pieces);
   InsertPieces(pieces);
-  FPieceScratch = std::move(pieces);
+  if (pieces.capacity() <= kKeptPieces) FPieceScratch = std::move(pieces);
 }
 
 void TVeskEdit::InsertPieces(std::vector<std::string_view>& pieces) {

@@ -121,7 +121,9 @@ void TVeskEdit::InsertPieces(std::vector<std::string_view>& pieces) {
   FireChange();
 }
 
-void TVeskEdit::SplitLine() {
+void TVeskEdit::SplitLine() { SplitLine(true); }
+
+void TVeskEdit::SplitLine(bool placeCaret) {
   const int32_t y = CaretPos.Y;
   const int32_t x = CaretPos.X;
   TVeskItem& line = Items.Get(y);
@@ -134,7 +136,11 @@ void TVeskEdit::SplitLine() {
     InsertLine(y + 1, std::string_view(line.Text).substr(static_cast<size_t>(x)));  // the line stays where it is
     Items.KeepHead(y, x);
   }
-  SetCaret({0, y + 1});
+  if (placeCaret) {
+    SetCaret({0, y + 1});
+  } else {
+    CaretPos = {0, y + 1};
+  }
   RepaintLines(y, SaturatedAdd(y, VisibleLines));
   if (VisibleLines < static_cast<int64_t>(Items.Count()) + 2) UpdateVScrollBar(true);
   FireChange();

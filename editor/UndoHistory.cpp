@@ -203,7 +203,7 @@ void TVeskUndo::ApplyEnter(TUndoData& r) {
   TVeskEdit& e = FEdit;
   e.CaretPos = r.Caret;
   if (FRedoing) {
-    e.SplitLine();
+    e.SplitLine(false);  // Redo places the caret, scrolling as this would
   } else {
     const int32_t y = r.Caret.Y;
     e.Items[y].Append(e.Items[y + 1].Text);

@@ -259,6 +259,9 @@ class TVeskEdit : public TVeskMetrics,
   // Raw, at the caret, breaking lines at CR LF alone: a record's text put back.
   void InsertRecordedText(std::string_view s);
   void SplitLine();                     // raw, at the caret; records nothing
+  // The same; without PlaceCaret only the caret's position moves, for a caller
+  // that places the caret itself right after (a history step does).
+  void SplitLine(bool placeCaret);
   TPoint NormalizePos(TPoint p) const;
 
   // History.

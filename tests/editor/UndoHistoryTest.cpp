@@ -291,6 +291,27 @@ TEST(UndoHistory, ViewFollowsTheCaret) {
   EXPECT_EQ(h.host.Bars[1].Max, 200);
 }
 
+// Redoing a line break at the bottom of the view: the caret goes to the new
+// line, the view follows it and the bar shows where, a caret move reported once.
+TEST(UndoHistory, RedoneBreakBelowTheViewScrollsToTheNewLine) {
+  History h;
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += "line\r\n";
+  h.edit.SetText(text);
+  const int32_t y = h.edit.VisibleLines - 1;
+  int moves = 0;
+  h.edit.OnMoveCaret = [&](TVeskEdit&) { ++moves; };
+  h.PushRedo(umEnter, {2, y}, "", 1);
+  h.edit.RedoStep();
+  EXPECT_EQ(h.edit.Items[y].Text, "li");
+  EXPECT_EQ(h.edit.Items[y + 1].Text, "ne");
+  EXPECT_EQ(h.edit.CaretPos, (TPoint{0, y + 1}));
+  EXPECT_EQ(h.edit.TopLine, 1);
+  EXPECT_EQ(h.host.Bars[1].Pos, 1);
+  EXPECT_EQ(h.edit.CaretDocX, 0);
+  EXPECT_EQ(moves, 1);
+}
+
 }  // namespace
 }  // namespace kelvane::test
 

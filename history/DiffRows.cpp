@@ -162,4 +162,18 @@ std::vector<TDiffRow> BuildDiffRows(const TTextDiff& diff, int32_t context) {
   return TRowBuilder(diff, context).Run();
 }
 
+size_t FirstRowFrom(const std::vector<TDiffRow>& rows, int32_t line) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].OldLine >= line) return i;
+  return rows.size();
+}
+
+int GutterDigits(const TTextDiff* diff) {
+  constexpr int kMinDigits = 3;
+  size_t n = diff ? std::max(diff->OldLines().size(), diff->NewLines().size()) : 0;
+  int digits = 1;
+  for (; n >= 10; n /= 10) ++digits;
+  return std::max(digits, kMinDigits);
+}
+
 }  // namespace kelvane

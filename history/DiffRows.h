@@ -61,4 +61,10 @@ std::vector<TShownRange> ShownRanges(const TShownLine& line, const std::vector<T
 // hunk. Costs the changed lines and their context, never the whole text.
 std::vector<TDiffRow> BuildDiffRows(const TTextDiff& diff, int32_t context = kDiffContext);
 
+// The first row at or after old line Line (rows keep the old lines' order).
+size_t FirstRowFrom(const std::vector<TDiffRow>& rows, int32_t line);
+// The digits of a line number in the gutter: enough for the longer text's
+// lines, and never fewer than three however short the texts (none: three).
+int GutterDigits(const TTextDiff* diff);
+
 }  // namespace kelvane

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "history/HistoryAnalysis.h"
 #include "history/HistorySearch.h"
 #include "platform/Codepage.h"
 #include "util/TovelUtils.h"
@@ -136,6 +137,12 @@ std::optional<std::string> SearchBytes(const std::string& utf8) {
   // What has no code page 932 form comes back as "?".
   if (std::count(bytes.begin(), bytes.end(), '?') > std::count(text.begin(), text.end(), '?')) return std::nullopt;
   return bytes;
+}
+
+std::vector<TPointRange> SearchHistory(THistoryAnalysis& analysis, const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const std::optional<std::string> needle = SearchBytes(utf8);
+  return needle ? analysis.Find(*needle) : std::vector<TPointRange>{};
 }
 
 // ---- the timeline --------------------------------------------------------------

@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "history/DiffRows.h"
+#include "history/HistorySearch.h"
 #include "history/TextDiff.h"
 #include "history/Timeline.h"
 
 namespace kelvane {
+
+class THistoryAnalysis;
 
 // ---- the history list
 enum THistoryColumn : int { kHistoryIndex, kHistoryKind, kHistoryPlace, kHistoryText, kHistoryColumnCount };
@@ -40,6 +43,9 @@ std::vector<int64_t> MatchingRecords(const TTimeline& timeline, std::string_view
 // page 932 bytes with CR LF breaks; none when a character of it has no code
 // page 932 form, as such a text occurs nowhere.
 std::optional<std::string> SearchBytes(const std::string& utf8);
+// The point ranges at which the text of such a search stands: none for an
+// empty one or one that occurs nowhere.
+std::vector<TPointRange> SearchHistory(THistoryAnalysis& analysis, const std::string& utf8);
 
 // ---- the timeline: the point under the mouse, the record that led there, a marker near it
 std::string TimelineTip(const TTimeline& timeline, int64_t point, const std::string* marker);

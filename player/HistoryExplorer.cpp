@@ -89,6 +89,29 @@ void THistoryExplorer::GoTo(int64_t point) {
   if (target != Point()) form_.StepHistory(static_cast<int32_t>(target - Point()), false);
 }
 
+bool THistoryExplorer::Move(TExplorerAction a) {
+  PlayerHost& host = form_.Host();
+  const auto play = [&](TPlayerAction playing, bool can) {
+    if (can || host.ActionChecked(playing)) form_.Execute(playing);
+  };
+  switch (a) {
+    case TExplorerAction::stepBack: form_.Execute(TPlayerAction::textUndo); return true;
+    case TExplorerAction::stepForward: form_.Execute(TPlayerAction::textRedo); return true;
+    case TExplorerAction::first: GoTo(0); return true;
+    case TExplorerAction::last: GoTo(Total()); return true;
+    case TExplorerAction::playBack: play(TPlayerAction::textUndoAuto, form_.Editor->CanUndo()); return true;
+    case TExplorerAction::playForward: play(TPlayerAction::textRedoAuto, form_.Editor->CanRedo()); return true;
+    case TExplorerAction::stop:
+      for (TPlayerAction playing : {TPlayerAction::textUndoAuto, TPlayerAction::textRedoAuto}) {
+        if (host.ActionChecked(playing)) form_.Execute(playing);
+      }
+      return true;
+    case TExplorerAction::previousMarker: GoToPreviousMarker(); return true;
+    case TExplorerAction::nextMarker: GoToNextMarker(); return true;
+    default: return false;
+  }
+}
+
 bool THistoryExplorer::GoToMarker(size_t i) {
   if (i >= markers_.Count()) return false;
   GoTo(MarkerTarget(markers_[i], Total()));
@@ -172,6 +195,8 @@ bool THistoryExplorer::RestoreDiscarded() {
   form_.UpdateStatus(true);
   return true;
 }
+
+std::string THistoryExplorer::NewMarkerLabel() const { return "位置 " + std::to_string(Point()); }
 
 std::string THistoryExplorer::RestoreQuestion() const {
   return "入力で破棄された履歴（全 " + std::to_string(discarded_.Records()) + " 件、位置 " +

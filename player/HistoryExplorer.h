@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "player/DiscardedHistory.h"
+#include "player/ExplorerKeys.h"
 #include "player/Markers.h"
 #include "player/PlaybackPace.h"
 #include "player/StepMarks.h"
@@ -46,11 +47,16 @@ class THistoryExplorer {
   bool GoToNextMarker();
   bool GoToPreviousMarker();
   bool GoToMarker(size_t i);
+  // Carries out one of the actions that only move the player (steps, ends,
+  // playing and stopping, the markers before and after); false, doing
+  // nothing, for the others, which each window carries out in its own way.
+  bool Move(TExplorerAction a);
 
   // ---- markers; each change is written to the side file at once. False when
   // it could not be written (MarksError says why; the change stays in the list).
   const TMarkerList& Markers() const { return markers_; }
   bool AddMarker(std::string label);  // at the current point
+  std::string NewMarkerLabel() const;  // what the window offers to name a new one
   bool RenameMarker(size_t i, std::string label);
   bool RemoveMarker(size_t i);
   const std::string& MarksError() const { return marksError_; }

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kRowGap = 2;     // pixels between rows, split above and below
 constexpr int kPad = 6;        // around each column of the gutter and before the text
-constexpr int kMinDigits = 3;  // line numbers keep this width however short the text
 constexpr int kHeaderPad = 4;
 
 QString Q(const char* utf8) {
@@ -39,19 +38,6 @@ TRowLook LookOf(TDiffRowKind kind) {
     case TDiffRowKind::hunk: return {kDiffHunkBack, kDiffHunkBack, kDiffHunkBack, ""};
     default: return {kDiffPaper, kDiffPaper, kDiffGutter, ""};
   }
-}
-
-// The first row at or after old line Line (rows keep the old lines' order).
-size_t FirstRowFrom(const std::vector<TDiffRow>& rows, int32_t line) {
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i].OldLine >= line) return i;
-  return rows.size();
-}
-
-int Digits(size_t n) {
-  int digits = 1;
-  for (; n >= 10; n /= 10) ++digits;
-  return std::max(digits, kMinDigits);
 }
 
 }  // namespace
@@ -124,8 +110,7 @@ void QtDiffPane::SetEditorFont(const QFont& font) {
 // font: measuring every row would cost more than the rest of an update, and a
 // row measured wider when it is painted widens the range then.
 void QtDiffPane::Measure() {
-  const size_t lines = diff_ ? std::max(diff_->OldLines().size(), diff_->NewLines().size()) : 0;
-  numberWidth_ = Digits(lines) * digitWidth_;
+  numberWidth_ = GutterDigits(diff_.get()) * digitWidth_;
   const QFontMetrics fm(font_);
   gutterWidth_ = 2 * numberWidth_ + fm.horizontalAdvance(Q("−")) + 4 * kPad;
   textWidth_ = 0;

@@ -245,28 +245,10 @@ void QtExplorer::ChoosePace(TPlaybackPace pace) {
 // ---- the actions --------------------------------------------------------------
 
 void QtExplorer::Run(TExplorerAction a) {
-  TFormKelvane& form = window_.Form();
-  PlayerHost& host = form.Host();
+  if (logic_.Move(a)) return;
   switch (a) {
-    case TExplorerAction::stepBack: form.Execute(TPlayerAction::textUndo); break;
-    case TExplorerAction::stepForward: form.Execute(TPlayerAction::textRedo); break;
-    case TExplorerAction::first: logic_.GoTo(0); break;
-    case TExplorerAction::last: logic_.GoTo(logic_.Total()); break;
-    case TExplorerAction::playBack:
-      if (form.Editor->CanUndo() || host.ActionChecked(TPlayerAction::textUndoAuto)) form.Execute(TPlayerAction::textUndoAuto);
-      break;
-    case TExplorerAction::playForward:
-      if (form.Editor->CanRedo() || host.ActionChecked(TPlayerAction::textRedoAuto)) form.Execute(TPlayerAction::textRedoAuto);
-      break;
-    case TExplorerAction::stop:
-      for (TPlayerAction playing : {TPlayerAction::textUndoAuto, TPlayerAction::textRedoAuto}) {
-        if (host.ActionChecked(playing)) form.Execute(playing);
-      }
-      break;
     case TExplorerAction::goTo: GoToAsked(); break;
     case TExplorerAction::addMarker: AddMarkerAsked(); break;
-    case TExplorerAction::previousMarker: logic_.GoToPreviousMarker(); break;
-    case TExplorerAction::nextMarker: logic_.GoToNextMarker(); break;
     case TExplorerAction::markerList:
       dock_->setVisible(Action(a).isChecked());
       // A narrow column: the editor keeps most of the designed window.
@@ -275,6 +257,7 @@ void QtExplorer::Run(TExplorerAction a) {
     case TExplorerAction::highlight: logic_.SetHighlightSteps(Action(a).isChecked()); break;
     case TExplorerAction::restore: RestoreAsked(); break;
     case TExplorerAction::help: help_->Toggle(Q(HelpText())); break;
+    default: break;  // the player's moves, above
   }
 }
 
@@ -283,8 +266,7 @@ void QtExplorer::GoToAsked() {
 }
 
 void QtExplorer::AddMarkerAsked() {
-  const std::string initial = "位置 " + std::to_string(logic_.Point());
-  if (const std::optional<std::string> label = AskLabel("マーカーを追加", initial)) MarkersChanged(logic_.AddMarker(*label));
+  if (const std::optional<std::string> label = AskLabel("マーカーを追加", logic_.NewMarkerLabel())) MarkersChanged(logic_.AddMarker(*label));
 }
 
 void QtExplorer::RenameSelected() {

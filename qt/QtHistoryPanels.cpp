@@ -234,10 +234,7 @@ void QtHistoryPanels::FlushDiff() {
 
 void QtHistoryPanels::Search(const std::string& text) {
   search_ = text;
-  ranges_.clear();
-  if (!text.empty()) {
-    if (const std::optional<std::string> needle = SearchBytes(text)) ranges_ = analysis_.Find(*needle);
-  }
+  ranges_ = SearchHistory(analysis_, text);
   timeline_->SetRanges(ranges_);
 }
 

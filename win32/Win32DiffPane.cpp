@@ -17,7 +17,6 @@ constexpr wchar_t kClassName[] = L"KelvaneDiffPane";
 constexpr UINT_PTR kRestTimer = 1;
 constexpr int kRowGap = 2;     // pixels between rows, split above and below
 constexpr int kPad = 6;        // around each column of the gutter and before the text
-constexpr int kMinDigits = 3;  // line numbers keep this width however short the text
 constexpr int kHeaderPad = 4;
 constexpr int kWheelRows = 3;
 constexpr TDiffPalette kLook = kDiffPalette;
@@ -39,19 +38,6 @@ TRowLook LookOf(TDiffRowKind kind) {
 void Fill(HDC dc, const RECT& r, COLORREF color) {
   ::SetBkColor(dc, color);
   ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-}
-
-// The first row at or after old line Line (rows keep the old lines' order).
-size_t FirstRowFrom(const std::vector<TDiffRow>& rows, int32_t line) {
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i].OldLine >= line) return i;
-  return rows.size();
-}
-
-int Digits(size_t n) {
-  int digits = 1;
-  for (; n >= 10; n /= 10) ++digits;
-  return std::max(digits, kMinDigits);
 }
 
 int TextWidth(HDC dc, const std::wstring& text) {
@@ -154,8 +140,7 @@ int Win32DiffPane::CharWidth(HDC dc, wchar_t c) {
 // The gutter fits the longer text's line numbers; how far the text scrolls
 // sideways comes from the widest row in columns, widened as rows are painted.
 void Win32DiffPane::Measure() {
-  const size_t lines = diff_ ? std::max(diff_->OldLines().size(), diff_->NewLines().size()) : 0;
-  numberWidth_ = Digits(lines) * digitWidth_;
+  numberWidth_ = GutterDigits(diff_.get()) * digitWidth_;
   gutterWidth_ = 2 * numberWidth_ + digitWidth_ + 4 * kPad;
   int32_t columns = 0;
   for (const TDiffRow& row : rows_) columns = std::max(columns, ShownColumns(row.Bytes));

@@ -224,27 +224,10 @@ void Win32Explorer::ChoosePace(TPlaybackPace pace) {
 // ---- the actions --------------------------------------------------------------
 
 void Win32Explorer::Run(TExplorerAction a) {
-  TFormKelvane& form = window_.Form();
-  PlayerHost& host = form.Host();
-  const auto play = [&](TPlayerAction playing, bool can) {
-    if (can || host.ActionChecked(playing)) form.Execute(playing);
-  };
+  if (logic_.Move(a)) return;
   switch (a) {
-    case TExplorerAction::stepBack: form.Execute(TPlayerAction::textUndo); break;
-    case TExplorerAction::stepForward: form.Execute(TPlayerAction::textRedo); break;
-    case TExplorerAction::first: logic_.GoTo(0); break;
-    case TExplorerAction::last: logic_.GoTo(logic_.Total()); break;
-    case TExplorerAction::playBack: play(TPlayerAction::textUndoAuto, form.Editor->CanUndo()); break;
-    case TExplorerAction::playForward: play(TPlayerAction::textRedoAuto, form.Editor->CanRedo()); break;
-    case TExplorerAction::stop:
-      for (TPlayerAction playing : {TPlayerAction::textUndoAuto, TPlayerAction::textRedoAuto}) {
-        if (host.ActionChecked(playing)) form.Execute(playing);
-      }
-      break;
     case TExplorerAction::goTo: GoToAsked(); break;
     case TExplorerAction::addMarker: AddMarkerAsked(); break;
-    case TExplorerAction::previousMarker: logic_.GoToPreviousMarker(); break;
-    case TExplorerAction::nextMarker: logic_.GoToNextMarker(); break;
     case TExplorerAction::markerList:
       checked_[static_cast<size_t>(a)] = !checked_[static_cast<size_t>(a)];
       markers_->Show(checked_[static_cast<size_t>(a)]);
@@ -255,6 +238,7 @@ void Win32Explorer::Run(TExplorerAction a) {
       break;
     case TExplorerAction::restore: RestoreAsked(); break;
     case TExplorerAction::help: ShowKeys(Keys()); break;
+    default: break;  // the player's moves, above
   }
 }
 
@@ -263,8 +247,7 @@ void Win32Explorer::GoToAsked() {
 }
 
 void Win32Explorer::AddMarkerAsked() {
-  const std::string initial = "位置 " + std::to_string(logic_.Point());
-  if (const std::optional<std::string> label = AskLabel("マーカーを追加", initial)) MarkersChanged(logic_.AddMarker(*label));
+  if (const std::optional<std::string> label = AskLabel("マーカーを追加", logic_.NewMarkerLabel())) MarkersChanged(logic_.AddMarker(*label));
 }
 
 void Win32Explorer::OnMarkerCommand(TMarkerCommand c) {

@@ -7,6 +7,7 @@
 #include "headless/HeadlessEditHost.h"
 #include "history/PanelText.h"
 #include "win32/Win32DiffPane.h"
+#include "win32/Win32Explorer.h"
 #include "win32/Win32HistoryList.h"
 #include "win32/Win32NoticeBar.h"
 #include "win32/Win32PlayerWindow.h"
@@ -208,21 +209,14 @@ void Win32HistoryPanels::FlushDiff() {
 
 void Win32HistoryPanels::Search(const std::string& text) {
   search_ = text;
-  ranges_.clear();
-  if (!text.empty()) {
-    if (const std::optional<std::string> needle = SearchBytes(text)) ranges_ = analysis_.Find(*needle);
-  }
+  ranges_ = SearchHistory(analysis_, text);
   timeline_->SetRanges(ranges_);
 }
 
 // ---- moving the player --------------------------------------------------------------
 
 void Win32HistoryPanels::JumpTo(int64_t point) {
-  window_.Guard([this, point] {
-    TFormKelvane& form = window_.Form();
-    const int64_t target = std::clamp<int64_t>(point, 0, form.History().Size());
-    if (target != Point()) form.StepHistory(static_cast<int32_t>(target - Point()), false);
-  });
+  window_.Guard([this, point] { window_.Explorer().Logic().GoTo(point); });
 }
 
 void Win32HistoryPanels::Track(int64_t point) {

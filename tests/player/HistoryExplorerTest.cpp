@@ -69,6 +69,28 @@ TEST(HistoryExplorer, PaceTakesItsChoicesAndABigTickIsOneJump) {
   EXPECT_EQ(p.X.Point(), 7);
 }
 
+// The moves both windows leave to the logic; the rest it hands back untouched.
+TEST(HistoryExplorer, MovesThePlayerAndLeavesTheWindowsActionsToThem) {
+  using E = TExplorerAction;
+  Explorer p;
+  p.Open(2);
+  ASSERT_TRUE(p.X.Move(E::first));
+  EXPECT_EQ(p.X.Point(), 0);
+  ASSERT_TRUE(p.X.Move(E::stepForward));
+  EXPECT_EQ(p.Text(), "0");
+  ASSERT_TRUE(p.X.Move(E::last));
+  EXPECT_EQ(p.X.Point(), 7);
+  ASSERT_TRUE(p.X.Move(E::playForward));  // nothing left to play: not started
+  EXPECT_FALSE(p.Checked(A::textRedoAuto));
+  ASSERT_TRUE(p.X.Move(E::playBack));
+  EXPECT_TRUE(p.Checked(A::textUndoAuto));
+  ASSERT_TRUE(p.X.Move(E::stop));
+  EXPECT_FALSE(p.Checked(A::textUndoAuto));
+  for (E a : {E::goTo, E::addMarker, E::markerList, E::highlight, E::restore, E::help}) EXPECT_FALSE(p.X.Move(a));
+  EXPECT_EQ(p.X.Point(), 7);
+  EXPECT_EQ(p.X.NewMarkerLabel(), "位置 7");
+}
+
 // Each kind of record, stepped back and forward.
 struct MarkedSteps : Explorer {
   void Build(const std::function<void(THistoryBuilder&)>& edit) {

@@ -15,19 +15,13 @@
 #include "qt/QtExplorer.h"
 #include "qt/QtHistoryPanels.h"
 #include "qt/QtPlayerWindow.h"
+#include "tests/support/DigitsHistory.h"
 #include "tools/HistoryBuilder.h"
 
 namespace kelvane::test {
 
-// "0123456" typed a digit at a time, the last two undone.
-inline std::string DigitsFile() {
-  HeadlessEditHost host;
-  TVeskEdit edit(host);
-  THistoryBuilder b(edit);
-  for (int i = 0; i < 7; ++i) b.Insert({i, 0}, std::to_string(i));
-  b.UndoNewest(2);
-  return BuildUndoFile(edit);
-}
+// "0123456" typed a digit at a time, the last two undone: point 5 of 7.
+inline std::string DigitsFile() { return DigitsHistoryFile(2); }
 
 struct TExplorerWindow {
   explicit TExplorerWindow(const std::string& file) {

@@ -11,6 +11,7 @@
 
 #include "headless/HeadlessEditHost.h"
 #include "player/UndoFile.h"
+#include "tests/support/DigitsHistory.h"
 #include "tests/support/TempFolder.h"
 #include "tools/HistoryBuilder.h"
 #include "win32/Win32HistoryPanels.h"
@@ -22,15 +23,8 @@
 namespace kelvane::test {
 namespace {
 
-// "0123456" typed a digit at a time, the last two undone.
-std::string DigitsFile() {
-  HeadlessEditHost host;
-  TVeskEdit edit(host);
-  THistoryBuilder b(edit);
-  for (int i = 0; i < 7; ++i) b.Insert({i, 0}, std::to_string(i));
-  b.UndoNewest(2);
-  return BuildUndoFile(edit);
-}
+// "0123456" typed a digit at a time, the last two undone: point 5 of 7.
+std::string DigitsFile() { return DigitsHistoryFile(2); }
 
 // The thread's key state, as the accelerators read it, for the life of the scope.
 class TKeyHeld {

@@ -13,6 +13,7 @@
 #include "history/PanelColors.h"
 #include "history/PanelText.h"
 #include "player/UndoFile.h"
+#include "tests/support/DigitsHistory.h"
 #include "tests/support/TempFolder.h"
 #include "tools/HistoryBuilder.h"
 #include "win32/Screenshot.h"
@@ -28,15 +29,8 @@
 namespace kelvane::test {
 namespace {
 
-// Seven digits typed on one line, the last two undone: point 5 of 7.
-std::string DigitsFile() {
-  HeadlessEditHost host;
-  TVeskEdit edit(host);
-  THistoryBuilder b(edit);
-  for (int i = 0; i < 7; ++i) b.Insert({i, 0}, std::to_string(i));
-  b.UndoNewest(2);
-  return BuildUndoFile(edit);
-}
+// "0123456" typed a digit at a time, the last two undone: point 5 of 7.
+std::string DigitsFile() { return DigitsHistoryFile(2); }
 
 // Five digits typed, then a record on the redo stack for a line that is not there.
 std::string UnwalkableFile() {

@@ -19,30 +19,13 @@
 #include "win32/Win32PlayerWindow.h"
 #include "win32/WinText.h"
 #include "win32/WindowStart.h"
+#include "tests/support/KeyHeld.h"  // last: it reaches the Windows headers
 
 namespace kelvane::test {
 namespace {
 
 // "0123456" typed a digit at a time, the last two undone: point 5 of 7.
 std::string DigitsFile() { return DigitsHistoryFile(2); }
-
-// The thread's key state, as the accelerators read it, for the life of the scope.
-class TKeyHeld {
- public:
-  explicit TKeyHeld(int vk) : vk_(vk) { Set(0x80); }
-  ~TKeyHeld() { Set(0); }
-  TKeyHeld(const TKeyHeld&) = delete;
-  TKeyHeld& operator=(const TKeyHeld&) = delete;
-
- private:
-  void Set(BYTE state) {
-    BYTE keys[256];
-    ::GetKeyboardState(keys);
-    keys[vk_] = state;
-    ::SetKeyboardState(keys);
-  }
-  int vk_;
-};
 
 // A hidden window on the digits: boxes and dialogs answered by the test.
 struct TExplorerWindow {

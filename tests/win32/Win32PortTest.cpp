@@ -15,6 +15,7 @@
 #include "win32/Screenshot.h"
 #include "win32/Win32PlayerWindow.h"
 #include "win32/WinText.h"
+#include "tests/support/KeyHeld.h"  // last: it reaches the Windows headers
 
 #include <shlobj.h>  // DROPFILES
 
@@ -142,24 +143,6 @@ TEST(Win32EditWindow, CharactersArriveAsCodePage932) {
   EXPECT_EQ(::SendMessageW(p.Edit(), WM_GETDLGCODE, 0, 0) & 0x85, 0x85);
   EXPECT_EQ(::SendMessageW(p.Edit(), EM_CANUNDO, 0, 0), 1);
 }
-
-// The thread's key state, as GetKeyState reads it, for the life of the scope.
-class TKeyHeld {
- public:
-  explicit TKeyHeld(int vk) : vk_(vk) { Set(0x80); }
-  ~TKeyHeld() { Set(0); }
-  TKeyHeld(const TKeyHeld&) = delete;
-  TKeyHeld& operator=(const TKeyHeld&) = delete;
-
- private:
-  void Set(BYTE state) {
-    BYTE keys[256];
-    ::GetKeyboardState(keys);
-    keys[vk_] = state;
-    ::SetKeyboardState(keys);
-  }
-  int vk_;
-};
 
 // Windows makes no character of Ctrl+Tab; the key itself moves the focus on,
 // and a Tab character that may follow types nothing.

@@ -19,7 +19,11 @@ constexpr UINT_PTR kSettleTimer = 1;
 constexpr UINT kSettleMs = 250;  // a search of a long history waits for a pause in typing
 constexpr int kSearchHeight = 22;
 constexpr int kGap = 2;
-constexpr std::array<int, kHistoryColumnCount - 1> kFixedWidths = {44, 60, 56};  // the text takes the rest
+// What the fixed columns must hold, measured in the list's font as the Qt list
+// measures them (seven digits, the longest kind and two digits, nine digits);
+// the text takes the rest.
+constexpr std::array<const wchar_t*, kHistoryColumnCount - 1> kColumnSamples = {L"0000000", L"行の置換00", L"000000000"};
+constexpr int kCellPadding = 12;  // the list view's own margins around a cell's text
 constexpr COLORREF kToComeInk = RGB(128, 128, 128);
 constexpr COLORREF kUnknownBack = RGB(232, 232, 232);
 constexpr COLORREF kCurrentBack = RGB(255, 226, 140);  // the step marks' tint: where the history stands
@@ -64,7 +68,11 @@ void Win32HistoryList::BuildColumns(HFONT font) {
     LVCOLUMNW col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     col.fmt = c == kHistoryIndex || c == kHistoryPlace ? LVCFMT_RIGHT : LVCFMT_LEFT;
-    col.cx = c < kHistoryText ? kFixedWidths[static_cast<size_t>(c)] : 200;
+    col.cx = 200;
+    if (c < kHistoryText) {
+      const LPARAM sample = reinterpret_cast<LPARAM>(kColumnSamples[static_cast<size_t>(c)]);
+      col.cx = static_cast<int>(::SendMessageW(view_, LVM_GETSTRINGWIDTHW, 0, sample)) + kCellPadding;
+    }
     col.pszText = title.data();
     col.iSubItem = c;
     ::SendMessageW(view_, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&col));
@@ -79,7 +87,7 @@ void Win32HistoryList::Place() {
   const int width = std::max(0, static_cast<int>(r.right) - 2 * kGap);
   ::MoveWindow(view_, kGap, top, width, std::max(0, static_cast<int>(r.bottom) - top - kGap), TRUE);
   int fixed = ::GetSystemMetrics(SM_CXVSCROLL) + 4;
-  for (const int w : kFixedWidths) fixed += w;
+  for (int c = 0; c < kHistoryText; ++c) fixed += static_cast<int>(::SendMessageW(view_, LVM_GETCOLUMNWIDTH, c, 0));
   ::SendMessageW(view_, LVM_SETCOLUMNWIDTH, kHistoryText, std::max(80, width - fixed));
   ShowPoint();  // a list given room shows the current record, wherever it scrolled to without it
 }
